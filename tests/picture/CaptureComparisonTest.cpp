@@ -1,0 +1,100 @@
+// Frames captured from the real scenes and shaders compared with the picture model.
+#include "CaptureRunner.h"
+#include "FrameComparison.h"
+#include "PictureModel.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <tuple>
+
+using namespace picture;
+
+namespace {
+
+// A pixel mismatches when some channel is more than this many levels away from the model.
+constexpr int kChannelTolerance = 12;
+// The share of mismatched pixels a frame may have.
+constexpr double kMismatchAllowed = 0.01;
+
+struct WindowSize {
+    int width;
+    int height;
+};
+
+using FrameCase = std::tuple<double, WindowSize>;
+
+std::string frameName(double time, const WindowSize& size) {
+    char name[64];
+    std::snprintf(name, sizeof name, "t%06.2f_%dx%d", time, size.width, size.height);
+    return name;
+}
+
+std::string caseName(const ::testing::TestParamInfo<FrameCase>& info) {
+    const int centiseconds = static_cast<int>(std::get<0>(info.param) * 100.0 + 0.5);
+    const WindowSize& size = std::get<1>(info.param);
+    return "At" + std::to_string(centiseconds / 100) + "s" +
+           std::to_string(centiseconds % 100 / 10) + std::to_string(centiseconds % 10) + "_" +
+           std::to_string(size.width) + "x" + std::to_string(size.height);
+}
+
+class DemoFrame : public ::testing::TestWithParam<FrameCase> {};
+
+} // namespace
+
+TEST_P(DemoFrame, MatchesThePictureModel) {
+    const double time = std::get<0>(GetParam());
+    const WindowSize size = std::get<1>(GetParam());
+    const std::filesystem::path dir(FRAME_DIR);
+    std::filesystem::create_directories(dir);
+    const std::string base = (dir / frameName(time, size)).string();
+    const std::string capturedPath = base + "_captured.png";
+
+    const auto started = std::chrono::steady_clock::now();
+    const Frame captured =
+        captureFrame(CAPTURE_EXECUTABLE, time, size.width, size.height, capturedPath);
+    const auto captureDone = std::chrono::steady_clock::now();
+    ASSERT_EQ(captured.width(), size.width);
+    ASSERT_EQ(captured.height(), size.height);
+
+    PictureModel model(CONTENT_DIR);
+    const Frame expected = model.render(time, size.width, size.height);
+    const auto modelDone = std::chrono::steady_clock::now();
+
+    const FrameDifference diff = compareFrames(captured, expected, kChannelTolerance);
+    using Seconds = std::chrono::duration<double>;
+    std::printf("%s: %.3f %% of pixels differ by more than %d, largest difference %d; "
+                "capture %.2f s, model %.2f s\n",
+                frameName(time, size).c_str(), 100.0 * diff.mismatchedFraction(), kChannelTolerance,
+                diff.largestChannel, Seconds(captureDone - started).count(),
+                Seconds(modelDone - captureDone).count());
+
+    if (diff.mismatchedFraction() <= kMismatchAllowed) {
+        std::filesystem::remove(capturedPath);
+        return;
+    }
+    const std::string modelPath = base + "_model.png";
+    const std::string diffPath = base + "_diff.png";
+    writePng(expected, modelPath);
+    writePng(differenceImage(captured, expected, kChannelTolerance), diffPath);
+    ADD_FAILURE() << diff.mismatched << " of " << diff.total << " pixels ("
+                  << 100.0 * diff.mismatchedFraction() << " %) differ by more than "
+                  << kChannelTolerance << " (largest " << diff.largestChannel << ")\n"
+                  << "  captured: " << capturedPath << "\n  model:    " << modelPath
+                  << "\n  diff:     " << diffPath;
+}
+
+const WindowSize kSizes[] = {{640, 360}, {640, 480}};
+
+INSTANTIATE_TEST_SUITE_P(Title, DemoFrame,
+                         ::testing::Combine(::testing::Values(1.0, 1.9, 4.25, 10.0, 12.7, 17.75),
+                                            ::testing::ValuesIn(kSizes)),
+                         caseName);
+
+INSTANTIATE_TEST_SUITE_P(Metaballs, DemoFrame,
+                         ::testing::Combine(::testing::Values(19.0, 28.0, 40.0, 68.0, 112.0),
+                                            ::testing::ValuesIn(kSizes)),
+                         caseName);

@@ -1,0 +1,25 @@
+// Pixel-by-pixel comparison of two window frames with a per-channel tolerance.
+#pragma once
+
+#include "Frame.h"
+
+namespace picture {
+
+struct FrameDifference {
+    long mismatched = 0;    // pixels with some channel further apart than the tolerance
+    long total = 0;         // pixels compared
+    int largestChannel = 0; // the largest channel difference seen, 0..255
+
+    double mismatchedFraction() const {
+        return total == 0 ? 0.0 : static_cast<double>(mismatched) / static_cast<double>(total);
+    }
+};
+
+// Both frames must have the same size (std::invalid_argument otherwise).
+FrameDifference compareFrames(const Frame& a, const Frame& b, int tolerance);
+
+// A picture of where the frames disagree: mismatched pixels red with a brightness that grows
+// with the difference, agreeing pixels a faint grey copy of `a`.
+Frame differenceImage(const Frame& a, const Frame& b, int tolerance);
+
+} // namespace picture
