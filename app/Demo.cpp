@@ -1,0 +1,88 @@
+// The application: owns the window and both scenes, plays the schedule on the demo clock.
+#include "app/Demo.h"
+
+#include "app/Music.h"
+#include "app/Schedule.h"
+#include "content/Resources.h"
+#include "gl/ProgramRegistry.h"
+
+#include <SDL.h>
+#include <dumb.h>
+
+#include <stdexcept>
+#include <string>
+
+Demo::Demo(const DemoOptions& options) {
+    const Uint32 subsystems = options.music ? SDL_INIT_AUDIO | SDL_INIT_VIDEO : SDL_INIT_VIDEO;
+    if (SDL_Init(subsystems) != 0)
+        throw std::runtime_error(std::string("cannot initialise SDL: ") + SDL_GetError());
+    try {
+        window = std::make_unique<Window>(options.width, options.height, options.fullscreen);
+        if (options.music)
+            Music::open(moduleData, moduleSize);
+        DMGL::init();
+    } catch (...) {
+        shutdown();
+        throw;
+    }
+}
+
+Demo::~Demo() {
+    shutdown();
+}
+
+void Demo::shutdown() {
+    Music::release();
+    dumb_exit();
+    // The programs go while their context still exists; the window then shuts SDL down.
+    DMGL::release();
+    if (window)
+        window.reset();
+    else
+        SDL_Quit();
+}
+
+void Demo::run() {
+    Music::start();
+    setupTitle();
+
+    bool running = true;
+    while (running) {
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            if (event.type == SDL_KEYUP && event.key.keysym.sym == SDLK_ESCAPE)
+                running = false;
+            else if (event.type == SDL_QUIT)
+                running = false;
+        }
+        if (!Music::isAnchored())
+            continue;
+        currentTime = Music::clockSeconds();
+        const bool keep = drawFrame(currentTime);
+        running = running && keep;
+        window->swap();
+    }
+    Music::stop();
+}
+
+void Demo::setupTitle() {
+    titleScene.setup(currentTime, static_cast<float>(window->width()),
+                     static_cast<float>(window->height()));
+}
+
+bool Demo::drawFrame(double t) {
+    switch (Schedule::actAt(t)) {
+    case Schedule::Act::Title:
+        titleScene.draw(t);
+        return true;
+    case Schedule::Act::Metaballs:
+        if (!metaballsScene.isStarted())
+            metaballsScene.setup(Schedule::kMetaballsStart, static_cast<float>(window->width()),
+                                 static_cast<float>(window->height()));
+        metaballsScene.draw(t);
+        return true;
+    case Schedule::Act::End:
+        break;
+    }
+    return false;
+}

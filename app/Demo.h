@@ -1,0 +1,46 @@
+// The application: owns the window and both scenes, plays the schedule on the demo clock.
+#pragma once
+
+#include "app/Window.h"
+#include "scenes/MetaballsScene.h"
+#include "scenes/TitleScene.h"
+
+#include <memory>
+
+struct DemoOptions {
+    int width = 0; // window size in pixels; 0 with fullscreen: the desktop's resolution
+    int height = 0;
+    bool fullscreen = true; // fullscreen at the desktop's resolution, cursor hidden
+    bool music = true;      // open the audio device and play the module
+};
+
+class Demo {
+public:
+    // The show as it plays: fullscreen at the desktop's resolution, with music.
+    Demo() : Demo(DemoOptions{}) {}
+    // Initialises SDL, opens the window, opens the music (if asked) and builds the programs.
+    // Throws std::runtime_error naming what failed; everything made so far is released.
+    explicit Demo(const DemoOptions& options);
+    ~Demo();
+    Demo(const Demo&) = delete;
+    Demo& operator=(const Demo&) = delete;
+
+    // Plays the schedule until 114 s, Escape released or the window closed; closes the audio.
+    void run();
+
+    // Sets the title scene up at the current demo clock (0 before the show starts).
+    void setupTitle();
+    // Draws the frame for demo clock `t` (seconds): the title below 18 s, the metaballs (set up
+    // on first use, starting at 18 s) below 114 s. Returns false, drawing nothing, from 114 s on.
+    bool drawFrame(double t);
+
+    const Window& screen() const { return *window; }
+
+private:
+    void shutdown();
+
+    std::unique_ptr<Window> window;
+    TitleScene titleScene;
+    MetaballsScene metaballsScene;
+    double currentTime = 0.0; // latest demo clock reading, seconds
+};

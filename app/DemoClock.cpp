@@ -1,0 +1,15 @@
+// The demo clock: seconds since the music started, read from SDL's millisecond tick counter.
+#include "app/DemoClock.h"
+
+namespace DemoClock {
+
+std::int32_t anchorAt(std::uint32_t ticks) {
+    return static_cast<std::int32_t>(static_cast<double>(ticks) - kAnchorLeadMs);
+}
+
+double secondsAt(std::uint32_t ticks, std::int32_t anchor) {
+    const std::uint32_t elapsed = ticks - static_cast<std::uint32_t>(anchor);
+    return static_cast<double>(static_cast<std::int32_t>(elapsed)) / 1000.0;
+}
+
+} // namespace DemoClock

@@ -1,0 +1,104 @@
+// Plays the embedded module through SDL's audio device and keeps the demo clock's anchor.
+#include "app/Music.h"
+
+#include "app/DemoClock.h"
+#include "app/ModuleRenderer.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <memory>
+
+namespace Music {
+namespace {
+
+std::unique_ptr<ModuleRenderer> musicModule;
+std::unique_ptr<std::int16_t[]> mixBuffer; // Audio::kBufferFrames stereo frames
+bool deviceOpen = false;
+std::atomic<std::int32_t> clockAnchor{DemoClock::kNotAnchored};
+
+} // namespace
+
+void loadModule(const unsigned char* data, std::uint32_t size) {
+    musicModule = std::make_unique<ModuleRenderer>(data, size);
+    if (!musicModule->isLoaded())
+        std::fprintf(stderr, "one-quill-wisp: warning: cannot read the music module; "
+                             "playing without sound\n");
+    mixBuffer = std::make_unique<std::int16_t[]>(Audio::kBufferFrames * Audio::kChannels);
+}
+
+void open(const unsigned char* data, std::uint32_t size) {
+    loadModule(data, size);
+
+    SDL_AudioSpec desired{};
+    desired.freq = Audio::kSampleRate;
+    desired.format = AUDIO_S16SYS;
+    desired.channels = Audio::kChannels;
+    desired.samples = Audio::kBufferFrames;
+    desired.callback = [](void* userData, Uint8* stream, int length) {
+        fillStream(userData, stream, length);
+    };
+    // No obtained spec: SDL converts our format to the device's, so the callback always
+    // renders 44100 Hz signed 16-bit stereo.
+    deviceOpen = SDL_OpenAudio(&desired, nullptr) == 0;
+    if (!deviceOpen)
+        std::fprintf(stderr,
+                     "one-quill-wisp: warning: cannot open the audio device: %s; "
+                     "playing without sound\n",
+                     SDL_GetError());
+}
+
+void start() {
+    if (musicModule)
+        musicModule->start();
+    if (deviceOpen)
+        SDL_PauseAudio(0);
+    else
+        clockAnchor.store(static_cast<std::int32_t>(SDL_GetTicks()));
+}
+
+bool isAnchored() {
+    return clockAnchor.load() != DemoClock::kNotAnchored;
+}
+
+double clockSeconds() {
+    return DemoClock::secondsAt(SDL_GetTicks(), clockAnchor.load());
+}
+
+void stop() {
+    if (deviceOpen)
+        SDL_CloseAudio();
+    deviceOpen = false;
+}
+
+void release() {
+    stop();
+    musicModule.reset();
+    mixBuffer.reset();
+    clockAnchor.store(DemoClock::kNotAnchored);
+}
+
+void fillStream(void*, std::uint8_t* stream, int length) {
+    if (clockAnchor.load() == DemoClock::kNotAnchored)
+        clockAnchor.store(DemoClock::anchorAt(SDL_GetTicks()));
+
+    int offset = 0;
+    long frames = length / Audio::kBytesPerFrame;
+    while (frames > 0 && musicModule && mixBuffer) {
+        const long chunk = std::min<long>(frames, Audio::kBufferFrames);
+        const long rendered = musicModule->render(mixBuffer.get(), chunk);
+        if (rendered <= 0)
+            break;
+        SDL_memcpy(stream + offset, mixBuffer.get(),
+                   static_cast<size_t>(rendered) * Audio::kBytesPerFrame);
+        offset += static_cast<int>(rendered) * Audio::kBytesPerFrame;
+        frames -= rendered;
+        if (rendered < chunk)
+            break;
+    }
+    SDL_memset(stream + offset, 0, static_cast<size_t>(length - offset));
+}
+
+} // namespace Music

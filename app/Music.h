@@ -1,0 +1,39 @@
+// Plays the embedded module through SDL's audio device and keeps the demo clock's anchor.
+//
+// The state is process-wide because SDL's audio thread reaches it through a plain callback.
+// The main thread loads and starts; afterwards only the audio thread renders. The two share the
+// clock anchor alone, as one atomic 32-bit value.
+#pragma once
+
+#include <cstdint>
+
+namespace Music {
+
+// Reads the module and allocates the mix buffer. A module DUMB cannot read is reported on stderr
+// as a warning and plays as silence.
+void loadModule(const unsigned char* data, std::uint32_t size);
+
+// loadModule, then opens the audio device paused: 44100 Hz, signed 16-bit stereo, 8192-frame
+// buffers, SDL converting to whatever the device wants. A device that cannot be opened is
+// reported on stderr as a warning; the show then plays silently on the tick counter alone.
+void open(const unsigned char* data, std::uint32_t size);
+
+// Starts rendering from the module's beginning and unpauses the device; the first callback then
+// anchors the clock. Without a device the clock is anchored here, at 0 s.
+void start();
+
+bool isAnchored();
+// Seconds since the music started; only meaningful once anchored.
+double clockSeconds();
+
+// Closes the audio device; the callback no longer runs afterwards. Safe to call twice.
+void stop();
+// Stops, then frees the renderer, module, reader and mix buffer, and forgets the anchor.
+void release();
+
+// The audio callback: anchors the clock on its first call, then fills all `length` bytes of
+// `stream` with rendered frames in chunks of at most one mix buffer, and with silence where the
+// module rendered nothing.
+void fillStream(void* userData, std::uint8_t* stream, int length);
+
+} // namespace Music

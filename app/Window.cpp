@@ -1,0 +1,143 @@
+// The demo's one window, its OpenGL context, the letterboxed drawing area and GLEW.
+#include "app/Window.h"
+
+#include "app/Letterbox.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr const char* kTitle = "One Quill Wisp";
+
+[[noreturn]] void fail(const std::string& what, const std::string& reason) {
+    throw std::runtime_error(what + ": " + reason);
+}
+
+// The desktop resolution of the display a new window would open on.
+SDL_DisplayMode desktopMode() {
+    SDL_Window* probe = SDL_CreateWindow("", 0, 0, 0, 0, 0);
+    if (!probe)
+        fail("cannot create a window", SDL_GetError());
+    const int display = SDL_GetWindowDisplayIndex(probe);
+    SDL_DestroyWindow(probe);
+    SDL_DisplayMode mode{};
+    if (display < 0 || SDL_GetDesktopDisplayMode(display, &mode) != 0)
+        fail("cannot read the desktop's display mode", SDL_GetError());
+    return mode;
+}
+
+// The context's OpenGL version as major * 10 + minor, or 0 if it cannot be read.
+int contextVersion() {
+    const auto* text = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    int major = 0, minor = 0;
+    if (!text || std::sscanf(text, "%d.%d", &major, &minor) != 2)
+        return 0;
+    return major * 10 + minor;
+}
+
+// The names of the entry points the demo calls that the loader left unresolved, or "".
+std::string missingEntryPoints() {
+    const struct {
+        const void* function;
+        const char* name;
+    } needed[] = {
+        {reinterpret_cast<const void*>(glCreateShader), "glCreateShader"},
+        {reinterpret_cast<const void*>(glShaderSource), "glShaderSource"},
+        {reinterpret_cast<const void*>(glCompileShader), "glCompileShader"},
+        {reinterpret_cast<const void*>(glGetShaderiv), "glGetShaderiv"},
+        {reinterpret_cast<const void*>(glGetShaderInfoLog), "glGetShaderInfoLog"},
+        {reinterpret_cast<const void*>(glDeleteShader), "glDeleteShader"},
+        {reinterpret_cast<const void*>(glCreateProgram), "glCreateProgram"},
+        {reinterpret_cast<const void*>(glAttachShader), "glAttachShader"},
+        {reinterpret_cast<const void*>(glLinkProgram), "glLinkProgram"},
+        {reinterpret_cast<const void*>(glGetProgramiv), "glGetProgramiv"},
+        {reinterpret_cast<const void*>(glGetProgramInfoLog), "glGetProgramInfoLog"},
+        {reinterpret_cast<const void*>(glUseProgram), "glUseProgram"},
+        {reinterpret_cast<const void*>(glGetUniformLocation), "glGetUniformLocation"},
+        {reinterpret_cast<const void*>(glUniform1f), "glUniform1f"},
+        {reinterpret_cast<const void*>(glUniform1i), "glUniform1i"},
+        {reinterpret_cast<const void*>(glUniform4f), "glUniform4f"},
+        {reinterpret_cast<const void*>(glUniformMatrix4fv), "glUniformMatrix4fv"},
+        {reinterpret_cast<const void*>(glGetAttribLocation), "glGetAttribLocation"},
+        {reinterpret_cast<const void*>(glEnableVertexAttribArray), "glEnableVertexAttribArray"},
+        {reinterpret_cast<const void*>(glVertexAttribPointer), "glVertexAttribPointer"},
+        {reinterpret_cast<const void*>(glGenBuffers), "glGenBuffers"},
+        {reinterpret_cast<const void*>(glBindBuffer), "glBindBuffer"},
+        {reinterpret_cast<const void*>(glBufferData), "glBufferData"},
+        {reinterpret_cast<const void*>(glGenVertexArrays), "glGenVertexArrays"},
+        {reinterpret_cast<const void*>(glBindVertexArray), "glBindVertexArray"},
+        {reinterpret_cast<const void*>(glActiveTexture), "glActiveTexture"},
+    };
+    std::string missing;
+    for (const auto& entry : needed)
+        if (!entry.function)
+            missing += (missing.empty() ? "" : ", ") + std::string(entry.name);
+    return missing;
+}
+
+} // namespace
+
+Window::Window(int width, int height, bool fullscreen) {
+    Uint32 flags = 0;
+    if (fullscreen) {
+        if (width == 0) {
+            const SDL_DisplayMode mode = desktopMode();
+            width = mode.w;
+            height = mode.h;
+        }
+        SDL_ShowCursor(0);
+        flags = SDL_WINDOW_FULLSCREEN_DESKTOP;
+    }
+    flags |= SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
+
+    sdlWindow = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                                 height, flags);
+    if (!sdlWindow)
+        fail("cannot create the window", SDL_GetError());
+    SDL_GetWindowSize(sdlWindow, &windowWidth, &windowHeight);
+
+    try {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+        glContext = SDL_GL_CreateContext(sdlWindow);
+        if (!glContext)
+            fail("cannot create an OpenGL 3.0 context", SDL_GetError());
+        const int version = contextVersion();
+        if (version < 30)
+            fail("the OpenGL context is older than 3.0",
+                 version ? "version " + std::to_string(version / 10) + "." +
+                               std::to_string(version % 10)
+                         : "its version cannot be read");
+
+        const Letterbox area = letterboxFor(width, height);
+        glViewport(0, area.y, area.width, area.height);
+        glScissor(0, area.y, area.width, area.height);
+        glEnable(GL_SCISSOR_TEST);
+
+        // Under EGL, glewInit reports a GLX-only error although every GL entry point is
+        // loaded, so the entry points themselves decide.
+        const GLenum glewResult = glewInit();
+        const std::string missing = missingEntryPoints();
+        if (!missing.empty())
+            fail("cannot load the OpenGL entry points (" + missing + ")",
+                 reinterpret_cast<const char*>(glewGetErrorString(glewResult)));
+    } catch (...) {
+        if (glContext)
+            SDL_GL_DeleteContext(glContext);
+        SDL_DestroyWindow(sdlWindow);
+        throw;
+    }
+}
+
+Window::~Window() {
+    SDL_DestroyWindow(sdlWindow);
+    SDL_Quit();
+}
+
+void Window::swap() {
+    SDL_GL_SwapWindow(sdlWindow);
+}

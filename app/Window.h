@@ -1,0 +1,27 @@
+// The demo's one window, its OpenGL context, the letterboxed drawing area and GLEW.
+#pragma once
+
+#include <SDL.h>
+
+class Window {
+public:
+    // Fullscreen with width 0 opens at the desktop's resolution and hides the cursor.
+    // Leaves the context current, viewport and scissor on the 16:9 area, and GL entry points
+    // loaded. Throws std::runtime_error naming what failed (window, context, OpenGL version,
+    // entry points) with SDL's or GLEW's reason.
+    Window(int width, int height, bool fullscreen);
+    ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    void swap();
+
+    int width() const { return windowWidth; }
+    int height() const { return windowHeight; }
+
+private:
+    SDL_Window* sdlWindow = nullptr;
+    SDL_GLContext glContext = nullptr;
+    int windowWidth = 0;
+    int windowHeight = 0;
+};

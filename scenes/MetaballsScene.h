@@ -1,0 +1,29 @@
+// From 18 seconds on: five ray-marched metaballs, with the greetings overlay on top.
+#pragma once
+
+#include "gl/Matrix4.h"
+#include "gl/ScreenQuad.h"
+
+#include <memory>
+
+class MetaballsScene {
+public:
+    bool isStarted() const { return startTime >= 0.0; }
+
+    // Uploads the greetings atlas, switches the letterbox scissor off, and prepares the quad
+    // with the projection on programs 1 and 2; leaves program 2 current. `start` is the demo
+    // clock (seconds) at which the scene starts. Throws if the atlas cannot be decoded.
+    void setup(double start, float width, float height);
+
+    // Draws the frame for demo clock `clock` (seconds), overlay included.
+    void draw(double clock);
+
+    // The greetings overlay, `time` seconds after it began (scene time - 47); time > 0.
+    void drawGreetings(double time);
+
+private:
+    double startTime = -1.0;
+    float width = 0, height = 0; // window size in pixels
+    std::unique_ptr<DMGL::Matrix4> projection;
+    DMGL::ScreenQuad quad;
+};
