@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <tuple>
 
@@ -24,6 +25,11 @@ struct WindowSize {
     int width;
     int height;
 };
+
+// Names the size in failure messages instead of dumping its bytes.
+void PrintTo(const WindowSize& size, std::ostream* os) {
+    *os << size.width << "x" << size.height;
+}
 
 using FrameCase = std::tuple<double, WindowSize>;
 
@@ -66,10 +72,10 @@ TEST_P(DemoFrame, MatchesThePictureModel) {
 
     const FrameDifference diff = compareFrames(captured, expected, kChannelTolerance);
     using Seconds = std::chrono::duration<double>;
-    std::printf("%s: %.3f %% of pixels differ by more than %d, largest difference %d; "
+    std::printf("%s: %ld pixels (%.3f %%) differ by more than %d, largest difference %d; "
                 "capture %.2f s, model %.2f s\n",
-                frameName(time, size).c_str(), 100.0 * diff.mismatchedFraction(), kChannelTolerance,
-                diff.largestChannel, Seconds(captureDone - started).count(),
+                frameName(time, size).c_str(), diff.mismatched, 100.0 * diff.mismatchedFraction(),
+                kChannelTolerance, diff.largestChannel, Seconds(captureDone - started).count(),
                 Seconds(modelDone - captureDone).count());
 
     if (diff.mismatchedFraction() <= kMismatchAllowed) {
