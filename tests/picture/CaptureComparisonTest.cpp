@@ -104,3 +104,9 @@ INSTANTIATE_TEST_SUITE_P(Metaballs, DemoFrame,
                          ::testing::Combine(::testing::Values(19.0, 28.0, 40.0, 68.0, 112.0),
                                             ::testing::ValuesIn(kSizes)),
                          caseName);
+
+// A window wider than 16:9: the area reaches 30 rows past the top and bottom edges.
+INSTANTIATE_TEST_SUITE_P(Wide, DemoFrame,
+                         ::testing::Combine(::testing::Values(10.0, 68.0),
+                                            ::testing::Values(WindowSize{640, 300})),
+                         caseName);
