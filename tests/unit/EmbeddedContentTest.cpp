@@ -39,9 +39,9 @@ TEST(EmbeddedContent, FormatsAreWhatTheirReadersExpect) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(greetingsAtlasData), 8), pngSignature);
     // Shader texts carry no version line: the driver's default GLSL applies.
     for (const std::string& text : {std::string(vertexShaderText, vertexShaderSize),
-                                   std::string(titleShaderText, titleShaderSize),
-                                   std::string(metaballsShaderText, metaballsShaderSize),
-                                   std::string(passThroughShaderText, passThroughShaderSize)})
+                                    std::string(titleShaderText, titleShaderSize),
+                                    std::string(metaballsShaderText, metaballsShaderSize),
+                                    std::string(passThroughShaderText, passThroughShaderSize)})
         EXPECT_EQ(text.find("#version"), std::string::npos);
 }
 

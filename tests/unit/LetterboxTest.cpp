@@ -11,10 +11,10 @@ struct Case {
 
 TEST(Letterbox, FullWidthAreaCentredVertically) {
     const Case cases[] = {
-        {1920, 1080, 1080, 0},   // exactly 16:9
-        {1920, 1200, 1080, 60},  // taller: bands above and below
-        {1280, 1024, 720, 152},  // 5:4
-        {1366, 768, 768, 0},     // 768.375 truncates to 768
+        {1920, 1080, 1080, 0},    // exactly 16:9
+        {1920, 1200, 1080, 60},   // taller: bands above and below
+        {1280, 1024, 720, 152},   // 5:4
+        {1366, 768, 768, 0},      // 768.375 truncates to 768
         {2560, 1080, 1440, -180}, // wider: the area overflows top and bottom
     };
     for (const Case& c : cases) {

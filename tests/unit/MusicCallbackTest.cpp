@@ -46,8 +46,7 @@ TEST_F(MusicCallback, OneDeviceBufferIsRenderedExactly) {
     Music::loadModule(moduleData, moduleSize);
     Music::start();
     std::vector<std::int16_t> stream(Audio::kBufferFrames * 2 + 16, 0x5A5A);
-    Music::fillStream(nullptr, reinterpret_cast<std::uint8_t*>(stream.data()),
-                      Audio::kBufferBytes);
+    Music::fillStream(nullptr, reinterpret_cast<std::uint8_t*>(stream.data()), Audio::kBufferBytes);
     const auto expected = reference(Audio::kBufferFrames);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), stream.begin()));
     for (size_t i = expected.size(); i < stream.size(); ++i)
