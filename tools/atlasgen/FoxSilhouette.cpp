@@ -51,7 +51,7 @@ Art foxSilhouette() {
                       {350, 540}});
         // Neck, rising forwards from the shoulders to the raised head.
         fillTaperedStroke(cr, sampleBezier({870, 520}, {920, 430}, {960, 330}, {1010, 250}, 30),
-                          [](double t) { return 210 - 80 * t; });
+                          [](double t) { return 185 - 65 * t; });
         // Head: the skull and a long, pointed snout.
         cairo_save(cr);
         cairo_translate(cr, 0, -100);
@@ -86,7 +86,7 @@ Art foxSilhouette() {
 
         // Tail: full and rounded, hanging low behind and swept up at the tip.
         fillTaperedStroke(
-            cr, sampleBezier({385, 480}, {240, 520}, {150, 760}, {10, 690}, 60),
+            cr, sampleBezier({420, 500}, {240, 520}, {150, 760}, {10, 690}, 60),
             [](double t) { return 70 * (1 - t) + 200 * std::pow(std::sin(pi * t), 0.7); });
     });
     return art;
