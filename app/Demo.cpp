@@ -9,17 +9,28 @@
 #include <SDL.h>
 #include <dumb.h>
 
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 
 Demo::Demo(const DemoOptions& options) {
-    const Uint32 subsystems = options.music ? SDL_INIT_AUDIO | SDL_INIT_VIDEO : SDL_INIT_VIDEO;
-    if (SDL_Init(subsystems) != 0)
-        throw std::runtime_error(std::string("cannot initialise SDL: ") + SDL_GetError());
+    bool audio = options.music;
+    if (SDL_Init(audio ? SDL_INIT_AUDIO | SDL_INIT_VIDEO : SDL_INIT_VIDEO) != 0) {
+        // Without a usable audio driver the show still plays, silently.
+        const std::string reason = SDL_GetError();
+        if (!audio || SDL_Init(SDL_INIT_VIDEO) != 0)
+            throw std::runtime_error(std::string("cannot initialise SDL: ") + SDL_GetError());
+        std::fprintf(stderr,
+                     "one-quill-wisp: warning: cannot start audio: %s; playing without sound\n",
+                     reason.c_str());
+        audio = false;
+    }
     try {
         window = std::make_unique<Window>(options.width, options.height, options.fullscreen);
-        if (options.music)
+        if (audio)
             Music::open(moduleData, moduleSize);
+        else if (options.music)
+            Music::loadModule(moduleData, moduleSize);
         DMGL::init();
     } catch (...) {
         shutdown();

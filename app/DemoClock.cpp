@@ -4,7 +4,9 @@
 namespace DemoClock {
 
 std::int32_t anchorAt(std::uint32_t ticks) {
-    return static_cast<std::int32_t>(static_cast<double>(ticks) - kAnchorLeadMs);
+    // Truncated toward zero, then wrapped to 32 bits like the tick counter itself.
+    const auto truncated = static_cast<std::int64_t>(static_cast<double>(ticks) - kAnchorLeadMs);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(truncated));
 }
 
 double secondsAt(std::uint32_t ticks, std::int32_t anchor) {

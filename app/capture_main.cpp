@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,21 @@ bool writePng(const std::string& path, std::vector<unsigned char>& rgb, int widt
     return true;
 }
 
+struct Size {
+    int width, height;
+};
+
+// The largest viewport this GL draws, read from a small probe window before the real one is made,
+// so that an oversized request is refused as a bad argument rather than failing half-way.
+Size viewportLimit() {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0)
+        throw std::runtime_error(std::string("cannot initialise SDL: ") + SDL_GetError());
+    Window probe(16, 16, false); // shuts SDL down again when it goes
+    GLint dims[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+    return Size{dims[0], dims[1]};
+}
+
 // Checks that `path` can be created, before any rendering is done.
 bool writable(const std::string& path) {
     const std::string temporary = path + ".partial";
@@ -131,19 +147,17 @@ int main(int argc, char** argv) {
         return complain(kUsage, "cannot write " + args.out);
 
     // No X server needed: SDL's offscreen driver gives a GL context through EGL.
-    if (!std::getenv("SDL_VIDEODRIVER"))
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
 
     try {
-        Demo demo(DemoOptions{args.width, args.height, false, false});
-        GLint maxViewport[2] = {0, 0};
-        glGetIntegerv(GL_MAX_VIEWPORT_DIMS, maxViewport);
-        if (args.width > maxViewport[0] || args.height > maxViewport[1])
-            return complain(
-                kUsage, "--size " + std::to_string(args.width) + "x" + std::to_string(args.height) +
-                            " is beyond this GL's limit of " + std::to_string(maxViewport[0]) +
-                            "x" + std::to_string(maxViewport[1]));
+        const Size limit = viewportLimit();
+        if (args.width > limit.width || args.height > limit.height)
+            return complain(kUsage,
+                            "--size " + std::to_string(args.width) + "x" +
+                                std::to_string(args.height) + " is beyond this GL's limit of " +
+                                std::to_string(limit.width) + "x" + std::to_string(limit.height));
 
+        Demo demo(DemoOptions{args.width, args.height, false, false});
         // Bands the demo never writes read black, as on a fresh window.
         glDisable(GL_SCISSOR_TEST);
         glClearColor(0, 0, 0, 1);

@@ -1,0 +1,115 @@
+// The three programs, their shared vertex shader, and shader texts read by their size alone.
+#include "GLContextTest.h"
+
+#include "content/Resources.h"
+#include "gl/ProgramRegistry.h"
+
+#include <GL/glew.h>
+
+#include <set>
+#include <string>
+
+namespace {
+
+using ProgramRegistryTest = GLContextTest;
+
+std::vector<GLuint> attachedShaders(GLuint program) {
+    GLuint names[8];
+    GLsizei count = 0;
+    glGetAttachedShaders(program, 8, &count, names);
+    return std::vector<GLuint>(names, names + count);
+}
+
+TEST_F(ProgramRegistryTest, ThreeLinkedProgramsShareOneVertexShader) {
+    const auto& programs = DMGL::programs();
+    ASSERT_EQ(programs.size(), 3u);
+    const GLuint vertex = programs[0].shaders()[0]->name();
+    std::set<GLuint> fragments;
+    for (const DMGL::Program& program : programs) {
+        GLint linked = GL_FALSE;
+        glGetProgramiv(program.name(), GL_LINK_STATUS, &linked);
+        EXPECT_EQ(linked, GL_TRUE);
+        const auto attached = attachedShaders(program.name());
+        ASSERT_EQ(attached.size(), 2u);
+        EXPECT_EQ(attached[0] == vertex || attached[1] == vertex, true);
+        fragments.insert(attached[0] == vertex ? attached[1] : attached[0]);
+        GLint type = 0;
+        glGetShaderiv(program.shaders()[1]->name(), GL_SHADER_TYPE, &type);
+        EXPECT_EQ(type, GL_FRAGMENT_SHADER);
+    }
+    EXPECT_EQ(fragments.size(), 3u) << "each program has its own fragment shader";
+    EXPECT_EQ(programs[0].shaders()[0], programs[2].shaders()[0]) << "one shared handle";
+}
+
+TEST_F(ProgramRegistryTest, EachProgramDeclaresWhatItsDrawsFeed) {
+    const auto& programs = DMGL::programs();
+    for (const DMGL::Program& program : programs) {
+        EXPECT_GE(glGetAttribLocation(program.name(), "position"), 0);
+        EXPECT_GE(glGetAttribLocation(program.name(), "uvIn"), 0);
+        EXPECT_GE(glGetUniformLocation(program.name(), "projection"), 0);
+    }
+    // The overlay draws its heading with the attribute bindings made for program 1.
+    EXPECT_EQ(glGetAttribLocation(programs[1].name(), "position"),
+              glGetAttribLocation(programs[2].name(), "position"));
+    EXPECT_EQ(glGetAttribLocation(programs[1].name(), "uvIn"),
+              glGetAttribLocation(programs[2].name(), "uvIn"));
+    for (const char* sprite :
+         {"uv_called", "uv_heregoes", "uv_kelpworks", "uv_wisp", "uv_wisplogo", "uv_presents",
+          "uv_duskmere", "uv_suchwisp", "uv_veryquill", "uv_wow"})
+        EXPECT_GE(glGetUniformLocation(programs[0].name(), sprite), 0) << sprite;
+    EXPECT_GE(glGetUniformLocation(programs[0].name(), "time"), 0);
+    EXPECT_GE(glGetUniformLocation(programs[1].name(), "time"), 0);
+}
+
+TEST_F(ProgramRegistryTest, TimeArrivesInSinglePrecision) {
+    DMGL::useProgram(DMGL::TitleProgram);
+    DMGL::setTime(18.1);
+    GLfloat value = 0;
+    glGetUniformfv(DMGL::current().name(), glGetUniformLocation(DMGL::current().name(), "time"),
+                   &value);
+    EXPECT_EQ(value, 18.1f);
+
+    // The pass-through program declares "time" without using it: setting it does nothing.
+    DMGL::useProgram(DMGL::PassThroughProgram);
+    DMGL::setTime(5.0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(ProgramRegistryTest, ShaderTextIsReadBySizeAloneNotUpToATerminator) {
+    // The text followed directly by bytes that would not compile.
+    const std::string stored =
+        std::string(vertexShaderText, vertexShaderSize) + "#error not part of the text\n";
+    EXPECT_NO_THROW(DMGL::createShader(DMGL::ShaderType::vertex(),
+                                       std::string(stored.data(), vertexShaderSize), "vertex"));
+    EXPECT_THROW(DMGL::createShader(DMGL::ShaderType::vertex(), stored, "vertex"),
+                 std::runtime_error);
+}
+
+TEST_F(ProgramRegistryTest, CompileFailureNamesTheShaderAndCarriesTheLog) {
+    try {
+        DMGL::createShader(DMGL::ShaderType::fragment(), "void main() { undeclared = 1.0; }",
+                           "broken");
+        FAIL() << "a shader with an undeclared name compiled";
+    } catch (const std::runtime_error& error) {
+        const std::string message = error.what();
+        EXPECT_NE(message.find("'broken'"), std::string::npos) << message;
+        EXPECT_NE(message.find("undeclared"), std::string::npos) << message;
+        EXPECT_EQ(message.find('\n'), std::string::npos) << "one line: " << message;
+    }
+}
+
+TEST_F(ProgramRegistryTest, LinkFailureNamesTheProgram) {
+    DMGL::Program program;
+    program.attach(DMGL::createShader(DMGL::ShaderType::fragment(),
+                                      "void main() { gl_FragColor = vec4(1.0); }", "a"));
+    program.attach(DMGL::createShader(DMGL::ShaderType::fragment(),
+                                      "void main() { gl_FragColor = vec4(0.0); }", "b"));
+    try {
+        program.link("twin mains");
+        FAIL() << "two main functions linked";
+    } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find("'twin mains'"), std::string::npos);
+    }
+}
+
+} // namespace
