@@ -6,6 +6,7 @@
 #include <GL/glew.h>
 
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -84,6 +85,14 @@ std::string missingEntryPoints() {
 Window::Window(int width, int height, bool fullscreen) {
     Uint32 flags = 0;
     if (fullscreen) {
+        // With no display server SDL falls back to drivers that show nothing; the show would
+        // then play to nobody. Those drivers are only for a caller who asks for them.
+        const char* driver = SDL_GetCurrentVideoDriver();
+        const bool invisible =
+            driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+        if (invisible && !SDL_getenv("SDL_VIDEODRIVER"))
+            fail("no display to show the demo on",
+                 "SDL found no display server (is DISPLAY or WAYLAND_DISPLAY set?)");
         if (width == 0) {
             const SDL_DisplayMode mode = desktopMode();
             width = mode.w;

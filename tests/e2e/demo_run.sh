@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Plays the real demo executable as a person would, under Xvfb at 1280x720 (started by the
+# caller), and checks how it starts, sounds, looks and ends.
+#   demo_run.sh MODE DEMO CLOSE_WINDOW AUDIO_SECONDS
+# MODE: to_the_end | keys | window_close | no_audio | no_display
+set -uo pipefail
+mode=$1 demo=$2 close_window=$3 audio_seconds=$4
+work=$(mktemp -d)
+trap 'kill "${pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
+failures=0 checks=0
+
+check() { # check DESCRIPTION CONDITION...
+    local what=$1
+    shift
+    checks=$((checks + 1))
+    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
+}
+now() { date +%s.%N; }
+seconds_since() { echo "$(now) - $1" | bc -l; }
+between() { [ "$(echo "$1 >= $2 && $1 <= $3" | bc -l)" = 1 ]; }
+running() { kill -0 "$pid" 2>/dev/null; }
+# Waits up to $1 seconds for the demo to exit; leaves its status in $status.
+await_exit() {
+    local deadline
+    deadline=$(echo "$(now) + $1" | bc -l)
+    while running && [ "$(echo "$(now) < $deadline" | bc -l)" = 1 ]; do sleep 0.02; done
+    if running; then status=timeout; else wait "$pid"; status=$?; fi
+}
+# Mean brightness of the screen, 0 black to 1 white.
+brightness() { convert "$1" -colorspace gray -format '%[fx:mean]' info:; }
+is_white() { # is_white IMAGE X Y
+    [ "$(convert "$1" -format "%[fx:p{$2,$3}.r == 1 && p{$2,$3}.g == 1 && p{$2,$3}.b == 1]" info:)" = 1 ]
+}
+
+case $mode in
+to_the_end)
+    start=$(now)
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" "$demo" 2>"$work/err" &
+    pid=$!
+    sleep 1.2 # demo clock about 0.8 s: before the first caption, the title is plain white
+    import -window root "$work/title.png"
+    await_exit 125
+    elapsed=$(seconds_since "$start")
+    echo "played for $elapsed s; $(wc -l <"$work/err") stderr lines"
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    check "ends by itself between 114 and 117 s after start (took $elapsed s)" \
+        between "$elapsed" 114 117
+    check "the title shows a white ground" \
+        bash -c "$(declare -f is_white); is_white $work/title.png 20 20 && is_white $work/title.png 640 360 && is_white $work/title.png 1260 700"
+    read -r total audible < <("$audio_seconds" "$work/audio.raw")
+    echo "recorded $total s of sound, $audible s of it audible"
+    check "at least 113 s of sound that is not silent (got $audible s)" between "$audible" 113 1000
+    ;;
+keys)
+    SDL_AUDIODRIVER=dummy "$demo" 2>"$work/err" &
+    pid=$!
+    sleep 2
+    xdotool key a space Return
+    xdotool keydown Escape
+    sleep 1.5
+    check "other keys and pressing Escape leave the demo running" running
+    released=$(now)
+    xdotool keyup Escape
+    await_exit 5
+    took=$(seconds_since "$released")
+    check "releasing Escape ends it with status 0 (got $status)" [ "$status" = 0 ]
+    check "within a second of the release (took $took s)" between "$took" 0 1
+    ;;
+window_close)
+    SDL_AUDIODRIVER=dummy "$demo" 2>"$work/err" &
+    pid=$!
+    sleep 2
+    check "the window is there to close" running
+    "$close_window" "One Quill Wisp"
+    asked=$(now)
+    await_exit 5
+    took=$(seconds_since "$asked")
+    check "closing the window ends it with status 0 (got $status)" [ "$status" = 0 ]
+    check "within a second of the request (took $took s)" between "$took" 0 1
+    ;;
+no_audio)
+    SDL_AUDIODRIVER=no-such-driver "$demo" 2>"$work/err" &
+    pid=$!
+    sleep 2.6 # demo clock about 2.3 s: the presenting group's logo covers the middle
+    import -window root "$work/shot.png"
+    check "still playing without an audio device" running
+    xdotool key Escape
+    await_exit 5
+    cat "$work/err"
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    check "warns on stderr that it plays without sound" grep -q "warning: .*without sound" "$work/err"
+    level=$(brightness "$work/shot.png")
+    echo "screen brightness $level"
+    check "draws the title: a white ground with a dark logo on it" between "$level" 0.5 0.97
+    ;;
+no_display)
+    start=$(now)
+    env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy "$demo" 2>"$work/err" &
+    pid=$!
+    await_exit 20
+    cat "$work/err"
+    check "exits with status 1 (got $status) within $(seconds_since "$start") s" [ "$status" = 1 ]
+    check "says on its last stderr line that there is no display" \
+        bash -c "tail -n 1 '$work/err' | grep -q '^one-quill-wisp: no display'"
+    ;;
+*)
+    echo "unknown mode $mode" >&2
+    exit 2
+    ;;
+esac
+
+echo "$((checks - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]
