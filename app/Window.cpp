@@ -147,6 +147,6 @@ Window::~Window() {
     SDL_Quit();
 }
 
-void Window::swap() {
+void Window::swap() const {
     SDL_GL_SwapWindow(sdlWindow);
 }

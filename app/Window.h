@@ -14,7 +14,7 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    void swap();
+    void swap() const;
 
     int width() const { return windowWidth; }
     int height() const { return windowHeight; }

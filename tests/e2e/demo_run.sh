@@ -2,7 +2,7 @@
 # Plays the real demo executable as a person would, under Xvfb at 1280x720 (started by the
 # caller), and checks how it starts, sounds, looks and ends.
 #   demo_run.sh MODE DEMO CLOSE_WINDOW AUDIO_SECONDS
-# MODE: to_the_end | keys | window_close | no_audio | no_display
+# MODE: to_the_end | keys | window_close | no_audio | old_gl | no_display
 set -uo pipefail
 mode=$1 demo=$2 close_window=$3 audio_seconds=$4
 work=$(mktemp -d)
@@ -92,6 +92,15 @@ no_audio)
     level=$(brightness "$work/shot.png")
     echo "screen brightness $level"
     check "draws the title: a white ground with a dark logo on it" between "$level" 0.5 0.97
+    ;;
+old_gl)
+    MESA_GL_VERSION_OVERRIDE=2.1 SDL_AUDIODRIVER=dummy "$demo" 2>"$work/err" &
+    pid=$!
+    await_exit 20
+    cat "$work/err"
+    check "exits with status 1 (got $status)" [ "$status" = 1 ]
+    check "names the failed OpenGL 3.0 context and SDL's reason on one line" \
+        bash -c "grep -c '' '$work/err' | grep -qx 1 && grep -q '^one-quill-wisp: cannot create an OpenGL 3.0 context: .' '$work/err'"
     ;;
 no_display)
     start=$(now)

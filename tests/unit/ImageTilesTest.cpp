@@ -2,10 +2,12 @@
 #include "gl/ImageTiles.h"
 #include "gl/SDLImage.h"
 #include "gl/Texture.h"
+#include "scenes/AtlasTexture.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -77,6 +79,17 @@ TEST(SplitIntoTiles, EmptyImageGivesNoTiles) {
 TEST(LoadImage, RejectsBytesThatAreNoImage) {
     const std::uint8_t junk[] = "certainly not a PNG";
     EXPECT_THROW(DMGL::loadImageTiles(junk, sizeof junk, 64, 64), std::runtime_error);
+}
+
+TEST(UploadAtlas, UndecodableAtlasIsReportedByNameBeforeAnyUpload) {
+    const std::uint8_t junk[] = "\x89PNG but truncated";
+    try {
+        uploadAtlas(junk, sizeof junk, 2048, 512, "greetings");
+        FAIL() << "an undecodable atlas was uploaded";
+    } catch (const std::runtime_error& error) {
+        EXPECT_NE(std::string(error.what()).find("greetings atlas"), std::string::npos)
+            << error.what();
+    }
 }
 
 } // namespace
