@@ -19,20 +19,22 @@ std::string oneLine(std::vector<GLchar> log) {
 
 } // namespace
 
-std::string shaderLog(GLuint shader) {
+// Reads the log of a shader or program object with the matching pair of GL queries.
+template <typename GetParameter, typename GetLog>
+std::string objectLog(GLuint object, GetParameter getParameter, GetLog getLog) {
     GLint length = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    getParameter(object, GL_INFO_LOG_LENGTH, &length);
     std::vector<GLchar> log(static_cast<size_t>(length) + 1, 0);
-    glGetShaderInfoLog(shader, length, nullptr, log.data());
+    getLog(object, length, nullptr, log.data());
     return oneLine(std::move(log));
 }
 
+std::string shaderLog(GLuint shader) {
+    return objectLog(shader, glGetShaderiv, glGetShaderInfoLog);
+}
+
 std::string programLog(GLuint program) {
-    GLint length = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
-    std::vector<GLchar> log(static_cast<size_t>(length) + 1, 0);
-    glGetProgramInfoLog(program, length, nullptr, log.data());
-    return oneLine(std::move(log));
+    return objectLog(program, glGetProgramiv, glGetProgramInfoLog);
 }
 
 } // namespace DMGL

@@ -155,34 +155,26 @@ Art Lettering::art(int layer) const {
     return result;
 }
 
-double Lettering::fitTracking(double target, double lo, double hi) {
-    tracking = solveMonotonic(
-        [this](double t) {
-            tracking = t;
+double Lettering::fit(double& parameter, double target, double lo, double hi) {
+    parameter = solveMonotonic(
+        [this, &parameter](double value) {
+            parameter = value;
             return aspect();
         },
         target, lo, hi);
     return aspect();
+}
+
+double Lettering::fitTracking(double target, double lo, double hi) {
+    return fit(tracking, target, lo, hi);
 }
 
 double Lettering::fitTilt(double target, double lo, double hi) {
-    tilt = solveMonotonic(
-        [this](double degrees) {
-            tilt = degrees;
-            return aspect();
-        },
-        target, lo, hi);
-    return aspect();
+    return fit(tilt, target, lo, hi);
 }
 
 double Lettering::fitBend(double target, double lo, double hi) {
-    bend = solveMonotonic(
-        [this](double b) {
-            bend = b;
-            return aspect();
-        },
-        target, lo, hi);
-    return aspect();
+    return fit(bend, target, lo, hi);
 }
 
 } // namespace atlasgen

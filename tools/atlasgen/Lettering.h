@@ -51,6 +51,8 @@ public:
     double fitTilt(double aspect, double lo, double hi);
 
 private:
+    // Solves one shaping parameter so that the lettering's aspect ratio meets `target`.
+    double fit(double& parameter, double target, double lo, double hi);
     struct Letter {
         unsigned long glyph; // 0 for a space, which only advances
         double advance;      // design units
