@@ -18,8 +18,11 @@ Demo::Demo(const DemoOptions& options) {
     if (SDL_Init(audio ? SDL_INIT_AUDIO | SDL_INIT_VIDEO : SDL_INIT_VIDEO) != 0) {
         // Without a usable audio driver the show still plays, silently.
         const std::string reason = SDL_GetError();
-        if (!audio || SDL_Init(SDL_INIT_VIDEO) != 0)
-            throw std::runtime_error(std::string("cannot initialise SDL: ") + SDL_GetError());
+        if (!audio || SDL_Init(SDL_INIT_VIDEO) != 0) {
+            const std::string why = SDL_GetError();
+            SDL_Quit(); // whatever subsystems did start
+            throw std::runtime_error("cannot initialise SDL: " + why);
+        }
         std::fprintf(stderr,
                      "one-quill-wisp: warning: cannot start audio: %s; playing without sound\n",
                      reason.c_str());
