@@ -96,15 +96,21 @@ bool shown(float start, float finish)
     return start < time && time < finish;
 }
 
-// The sprite's premultiplied colour covers what lies beneath.
-vec4 cover(vec4 color, vec4 s)
+// While its window is open, the element's premultiplied colour covers what lies beneath.
+vec4 cover(vec4 color, vec4 obj_uv, vec4 pos, float speed, float start, float finish)
 {
+    if (!shown(start, finish))
+        return color;
+    vec4 s = render_object(obj_uv, pos, speed, start, finish);
     return vec4(color.rgb * (1.0 - s.a) + s.rgb, color.a + s.a);
 }
 
-// The sprite's colour is added and never darkens what lies beneath.
-vec4 add(vec4 color, vec4 s)
+// While its window is open, the element's colour is added and never darkens what lies beneath.
+vec4 add(vec4 color, vec4 obj_uv, vec4 pos, float speed, float start, float finish)
 {
+    if (!shown(start, finish))
+        return color;
+    vec4 s = render_object(obj_uv, pos, speed, start, finish);
     return vec4(color.rgb + s.rgb * s.a, color.a + s.a);
 }
 
@@ -114,36 +120,17 @@ void main()
     if (shown(bg_show, bg_hide))
         color = render_background();
 
-    if (shown(kelp_start, kelp_finish))
-        color = cover(color, render_object(uv_kelpworks, vec4(0.3 - time / 22.0, 0.2, 0.7, 0.6),
-                                           0.8, kelp_start, kelp_finish));
-    if (shown(presents_start, presents_finish))
-        color = cover(color, render_object(uv_presents, vec4(0.3, 0.45, 0.4, 0.1),
-                                           0.2, presents_start, presents_finish));
-    if (shown(duskmere_start, duskmere_finish))
-        color = cover(color, render_object(uv_duskmere, vec4(0.15, 0.45, 0.7, 0.1),
-                                           0.2, duskmere_start, duskmere_finish));
-    if (shown(called_start, called_finish))
-        color = cover(color, render_object(uv_called, vec4(0.65, 0.6, 0.2, 0.08),
-                                           0.3, called_start, called_finish));
-    if (shown(wisplogo_start, wisplogo_finish))
-        color = add(color, render_object(uv_wisplogo, vec4(0.025, 0.2, 0.55, 0.5),
-                                         0.3, wisplogo_start, wisplogo_finish));
-    if (shown(wisp_start, wisp_finish))
-        color = cover(color, render_object(uv_wisp, vec4(0.62, 0.35, 0.28, 0.35),
-                                           0.2, wisp_start, wisp_finish));
-    if (shown(wow_start, wow_finish))
-        color = cover(color, render_object(uv_wow, vec4(0.6, 0.3, 0.06, 0.05),
-                                           0.3, wow_start, wow_finish));
-    if (shown(suchwisp_start, suchwisp_finish))
-        color = cover(color, render_object(uv_suchwisp, vec4(0.8, 0.33, 0.12, 0.09),
-                                           0.2, suchwisp_start, suchwisp_finish));
-    if (shown(veryquill_start, veryquill_finish))
-        color = cover(color, render_object(uv_veryquill, vec4(0.8, 0.67, 0.14, 0.1),
-                                           0.3, veryquill_start, veryquill_finish));
-    if (shown(heregoes_start, heregoes_finish))
-        color = cover(color, render_object(uv_heregoes, vec4(0.3, 0.45, 0.4, 0.1),
-                                           0.3, heregoes_start, heregoes_finish));
+    // Screen rectangles (x, y, w, h) in uv units; the group logo slides left as it shows.
+    color = cover(color, uv_kelpworks, vec4(0.3 - time / 22.0, 0.2, 0.7, 0.6), 0.8, kelp_start, kelp_finish);
+    color = cover(color, uv_presents, vec4(0.3, 0.45, 0.4, 0.1), 0.2, presents_start, presents_finish);
+    color = cover(color, uv_duskmere, vec4(0.15, 0.45, 0.7, 0.1), 0.2, duskmere_start, duskmere_finish);
+    color = cover(color, uv_called, vec4(0.65, 0.6, 0.2, 0.08), 0.3, called_start, called_finish);
+    color = add(color, uv_wisplogo, vec4(0.025, 0.2, 0.55, 0.5), 0.3, wisplogo_start, wisplogo_finish);
+    color = cover(color, uv_wisp, vec4(0.62, 0.35, 0.28, 0.35), 0.2, wisp_start, wisp_finish);
+    color = cover(color, uv_wow, vec4(0.6, 0.3, 0.06, 0.05), 0.3, wow_start, wow_finish);
+    color = cover(color, uv_suchwisp, vec4(0.8, 0.33, 0.12, 0.09), 0.2, suchwisp_start, suchwisp_finish);
+    color = cover(color, uv_veryquill, vec4(0.8, 0.67, 0.14, 0.1), 0.3, veryquill_start, veryquill_finish);
+    color = cover(color, uv_heregoes, vec4(0.3, 0.45, 0.4, 0.1), 0.3, heregoes_start, heregoes_finish);
 
     gl_FragColor = color;
 }
