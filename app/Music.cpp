@@ -37,9 +37,7 @@ void open(const unsigned char* data, std::uint32_t size) {
     desired.format = AUDIO_S16SYS;
     desired.channels = Audio::kChannels;
     desired.samples = Audio::kBufferFrames;
-    desired.callback = [](void* userData, Uint8* stream, int length) {
-        fillStream(userData, stream, length);
-    };
+    desired.callback = fillStream;
     // No obtained spec: SDL converts our format to the device's, so the callback always
     // renders 44100 Hz signed 16-bit stereo.
     deviceOpen = SDL_OpenAudio(&desired, nullptr) == 0;

@@ -15,8 +15,6 @@ void placeSprite(DMGL::ScreenQuad& quad, const SpriteRect& r) {
     quad.setQuadRect(r.left, r.top, r.right, r.bottom, r.uLeft, r.vTop, r.uRight, r.vBottom);
     quad.uploadQuad();
 }
-// The caption of the frame being drawn; rewritten by every overlay call.
-int captionIndex = 0;
 } // namespace
 
 void MetaballsScene::setup(double start, float w, float h) {
@@ -51,7 +49,7 @@ void MetaballsScene::draw(double clock) {
 
 void MetaballsScene::drawGreetings(double time) {
     DMGL::useProgram(DMGL::PassThroughProgram);
-    captionIndex = captionIndexAt(time);
+    const int captionIndex = captionIndexAt(time);
     if (captionIndex >= kGreetingCount)
         return;
 
