@@ -57,25 +57,38 @@ void Demo::shutdown() {
 }
 
 void Demo::run() {
+    begin();
+    while (step()) {
+    }
+    end();
+}
+
+void Demo::begin() {
     Music::start();
     setupTitle();
+    running = true;
+}
 
-    bool running = true;
-    while (running) {
-        SDL_Event event;
-        while (SDL_PollEvent(&event)) {
-            if (event.type == SDL_KEYUP && event.key.keysym.sym == SDLK_ESCAPE)
-                running = false;
-            else if (event.type == SDL_QUIT)
-                running = false;
-        }
-        if (!Music::isAnchored())
-            continue;
-        currentTime = Music::clockSeconds();
-        const bool keep = drawFrame(currentTime);
-        running = running && keep;
-        window->swap();
+bool Demo::step() {
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_KEYUP && event.key.keysym.sym == SDLK_ESCAPE)
+            running = false;
+        else if (event.type == SDL_QUIT)
+            running = false;
     }
+    if (!running)
+        return false;
+    if (!Music::isAnchored())
+        return true;
+    currentTime = Music::clockSeconds();
+    running = drawFrame(currentTime);
+    if (running)
+        window->swap(); // from 114 s nothing is drawn, so nothing is shown
+    return running;
+}
+
+void Demo::end() {
     Music::stop();
 }
 

@@ -26,7 +26,16 @@ public:
     Demo& operator=(const Demo&) = delete;
 
     // Plays the schedule until 114 s, Escape released or the window closed; closes the audio.
+    // The same as begin(), step() until it returns false, then end(): a host that owns the
+    // frame loop (a browser's animation callback) calls the three itself.
     void run();
+    // Starts the music and sets the title scene up.
+    void begin();
+    // One pass of the loop: drains the events, and once the clock is anchored draws the frame
+    // for the current demo clock and swaps. Returns false when the show is over.
+    bool step();
+    // Closes the audio.
+    void end();
 
     // Sets the title scene up at the current demo clock (0 before the show starts).
     void setupTitle();
@@ -43,4 +52,5 @@ private:
     TitleScene titleScene;
     MetaballsScene metaballsScene;
     double currentTime = 0.0; // latest demo clock reading, seconds
+    bool running = false;     // between begin() and the step that ends the show
 };
