@@ -126,6 +126,11 @@ std::string parseArguments(const std::vector<std::string>& arguments, Request& r
             return "--size needs WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxSide) +
                    " pixels, not " + quoted(text);
     }
+    const bool video = request.output != Output::Png && request.output != Output::Wav;
+    if (video && static_cast<long>(request.width) * request.height > kMaxVideoPixels)
+        return "--size " + std::to_string(request.width) + "x" + std::to_string(request.height) +
+               ": a video frame holds at most " + std::to_string(kMaxVideoPixels) +
+               " pixels (8192x8192)";
     if ((request.output == Output::Mp4 || request.output == Output::Webm) &&
         (request.width % 2 != 0 || request.height % 2 != 0))
         return std::string("--size ") + std::to_string(request.width) + "x" +
@@ -179,7 +184,13 @@ long frameCount(const Request& request) {
 }
 
 double frameTime(const Request& request, long n) {
-    return request.from + static_cast<double>(n) / request.fps;
+    // A start on the frame grid is taken as its whole number of frames, and each time is one
+    // division of a whole number of frames, so that a time on the grid (18 s, where the
+    // metaballs begin) comes out exactly rather than an ulp early.
+    double first = request.from * request.fps;
+    if (std::abs(first - std::round(first)) < 1e-6)
+        first = std::round(first);
+    return (first + static_cast<double>(n)) / request.fps;
 }
 
 const char* usage() {

@@ -29,6 +29,8 @@ struct Request {
 
 // The largest width or height accepted before the GL's own limit is known, pixels.
 constexpr int kMaxSide = 16384;
+// The most pixels a video frame may hold (FFmpeg's own limit lies just above).
+constexpr long kMaxVideoPixels = 8192L * 8192L;
 
 // Reads the arguments that follow the program's name. Returns "" and fills `request`, or one
 // line saying what is wrong (for exit status 2). Every flag takes one value and may be given
@@ -39,7 +41,8 @@ std::string parseArguments(const std::vector<std::string>& arguments, Request& r
 // rounding error forgiven so that 0.3 s at 10 fps is 3 frames.
 long frameCount(const Request& request);
 
-// Demo clock of frame `n` of a recording, seconds: from + n / fps.
+// Demo clock of frame `n` of a recording, seconds: from + n / fps, exact whenever `from` is a
+// whole number of frames.
 double frameTime(const Request& request, long n);
 
 // The usage text, several lines.

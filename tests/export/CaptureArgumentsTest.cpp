@@ -1,6 +1,7 @@
 // The capture tool's command line: each refusal names what is wrong; accepted lines give the
 // documented defaults and values; frame counts and times follow ceil((to - from) x fps).
 #include "app/capture/CaptureArguments.h"
+#include "app/Schedule.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"--out a.mkv --size 640x360x2", "--size"},
         Refusal{"--out a.mkv --size 99999999999x360", "--size"},
         Refusal{"--out a.mkv --size 16385x360", "--size"},
-        Refusal{"--out a.mkv --size ''", "--size"}, Refusal{"--out a.mp4 --size 641x360", "even"},
+        Refusal{"--out a.mkv --size ''", "--size"},
+        Refusal{"--out a.mkv --size 16384x4097", "at most"},
+        Refusal{"--out a.mp4 --size 641x360", "even"},
         Refusal{"--out a.webm --size 640x361", "even"},
         // rates
         Refusal{"--out a.mp4 --fps 0", "--fps"}, Refusal{"--out a.mp4 --fps 241", "--fps"},
@@ -156,5 +159,22 @@ INSTANTIATE_TEST_SUITE_P(Ranges, RecordingFrames,
                                            Frames{0, 0.01, 1, 1}, Frames{0, 0.3, 7, 3},
                                            Frames{113.9, 114, 240, 24},
                                            Frames{0, 114, 240, 27360}));
+
+// The metaballs begin at 18 s: wherever a frame falls on 18 s it must be the first one the
+// schedule gives to the metaballs, never a frame late through rounding.
+TEST(RecordingFrames, FallExactlyOnTheMetaballsStart) {
+    for (int fps = 1; fps <= 240; ++fps)
+        for (int twentieths = 0; twentieths < 360; ++twentieths) {
+            if ((360 - twentieths) * fps % 20 != 0)
+                continue;
+            Capture::Request request;
+            request.from = twentieths / 20.0;
+            request.fps = fps;
+            const long n = (360 - twentieths) * fps / 20;
+            ASSERT_EQ(Schedule::actAt(Capture::frameTime(request, n)), Schedule::Act::Metaballs)
+                << "from " << request.from << " at " << fps << " fps";
+            ASSERT_EQ(Schedule::actAt(Capture::frameTime(request, n - 1)), Schedule::Act::Title);
+        }
+}
 
 } // namespace
