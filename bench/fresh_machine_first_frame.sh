@@ -50,15 +50,16 @@ for revision in "$@"; do
     done
     kill -- -$play 2>/dev/null || true
     wait $play 2>/dev/null || true
-    installed=$(grep -m1 -o 'setup: installing.*' "$log" | wc -w)
     if [ -z "$frame" ]; then
         echo "first-frame: $revision: no frame; the log:" >&2
         tail -20 "$log" >&2
-        results+=("$(printf '%-12s %-9s  no frame' "$revision" "$commit")")
+        results+=("$(printf '%-10s %-9s  no frame' "$revision" "$commit")")
         continue
     fi
-    results+=("$(printf '%-12s %-9s  %6.1f s to the first frame, %3d packages asked for' \
-        "$revision" "$commit" "$frame" "$((installed > 2 ? installed - 2 : 0))")")
-    grep -E 'setup: installing|Built target one-quill-wisp' "$log" | cut -c1-100 >&2 || true
+    # Seconds since start at the last line matching a pattern, from the log's time stamps.
+    at() { grep -E "$1" "$log" | tail -1 | awk '{print $1}'; }
+    results+=("$(printf '%-10s %-9s %4d packages, set up at %6.1f s, built at %6.1f s, first frame at %6.1f s' \
+        "$revision" "$commit" "$(grep -c 'Setting up ' "$log")" "$(at 'Setting up |Processing triggers')" \
+        "$(at 'Built target one-quill-wisp')" "$frame")")
 done
 printf '%s\n' "${results[@]}"
