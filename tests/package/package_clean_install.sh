@@ -8,6 +8,10 @@ set -uo pipefail
 source_dir=$1 debs=$2
 shift 2
 cache=${WISP_DEBIAN_ROOT_CACHE:-/var/cache/one-quill-wisp}
+if [ "$(id -u)" -ne 0 ] || ! command -v debootstrap >/dev/null; then
+    echo "skipped: a clean Debian root needs root and debootstrap"
+    exit 77
+fi
 work=$(mktemp -d)
 trap 'kill "${xvfb:-}" 2>/dev/null; rm -rf "$work"' EXIT
 
