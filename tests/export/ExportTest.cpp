@@ -33,7 +33,8 @@ struct Clip {
     long frames; // ceil((to - from) x 8)
 };
 const Clip kOpening{"opening", 0.0, 0.5, 4};
-const Clip kCut{"cut", 17.75, 18.25, 4}; // frames at 17.75, 17.875, 18.0, 18.125
+const Clip kCut{"cut", 17.75, 18.25, 4};   // frames at 17.75, 17.875, 18.0, 18.125
+const Clip kBalls{"balls", 40.0, 40.5, 4}; // five balls in motion, to the full groove
 
 int run(const std::string& command) {
     const int status = std::system(command.c_str());
@@ -240,11 +241,11 @@ class LossyClip : public Export, public ::testing::WithParamInterface<Lossy> {};
 
 TEST_P(LossyClip, SoundsWithinAMillisecondOfTheLosslessClipAndLooksCloseToIt) {
     const Lossy lossy = GetParam();
-    const fs::path file = exportClip(kCut, std::string("clip") + lossy.extension);
+    const fs::path file = exportClip(kBalls, std::string("clip") + lossy.extension);
     EXPECT_EQ(streams(file), lossy.streams);
     EXPECT_EQ(pictureStart(file), "0.000000\n");
 
-    const fs::path mkv = exportClip(kCut, "clip.mkv");
+    const fs::path mkv = exportClip(kBalls, "clip.mkv");
     const std::vector<std::int16_t> reference = decodeSound(mkv);
     const std::vector<std::int16_t> sound = decodeSound(file);
     EXPECT_NEAR(double(sound.size()), double(reference.size()), 2.0 * 2048);
@@ -254,17 +255,19 @@ TEST_P(LossyClip, SoundsWithinAMillisecondOfTheLosslessClipAndLooksCloseToIt) {
     const std::vector<char> expected = decodePictures(mkv);
     const std::vector<char> pictures = decodePictures(file);
     ASSERT_EQ(pictures.size(), expected.size());
-    for (long n = 0; n < kCut.frames; ++n) {
+    for (long n = 0; n < kBalls.frames; ++n) {
         const std::vector<char> a(expected.begin() + n * kFrameBytes,
                                   expected.begin() + (n + 1) * kFrameBytes);
         const std::vector<char> b(pictures.begin() + n * kFrameBytes,
                                   pictures.begin() + (n + 1) * kFrameBytes);
-        EXPECT_LT(meanAbsoluteDifference(a, b), 12.0) << "frame " << n;
+        // About 2 levels in 255 here; a wrong range tag, a flip or a swap of red and blue
+        // gives many times that.
+        EXPECT_LT(meanAbsoluteDifference(a, b), 6.0) << "frame " << n;
     }
 
     // The same command again gives the same pictures and sound.
     fs::rename(file, work / ("first" + std::string(lossy.extension)));
-    const fs::path again = exportClip(kCut, std::string("clip") + lossy.extension);
+    const fs::path again = exportClip(kBalls, std::string("clip") + lossy.extension);
     EXPECT_TRUE(decodePictures(again) == pictures);
     EXPECT_TRUE(decodeSound(again) == sound);
 }
