@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -61,7 +62,9 @@ protected:
         for (char& c : name)
             if (c == '/')
                 c = '_';
-        work = fs::temp_directory_path() / ("wisp-export-" + name);
+        // Named after the test and this process: other checkouts may run the same tests.
+        work = fs::temp_directory_path() /
+               ("wisp-export-" + name + "-" + std::to_string(static_cast<long>(getpid())));
         fs::remove_all(work);
         fs::create_directories(work);
     }
