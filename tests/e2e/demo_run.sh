@@ -35,7 +35,10 @@ is_white() { # is_white IMAGE X Y
 case $mode in
 to_the_end)
     start=$(now)
-    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" "$demo" 2>"$work/err" &
+    # SDL's disk driver waits a whole buffer's time after each callback, so on a loaded machine
+    # it falls behind the clock and the recording ends early; a shorter wait keeps it ahead.
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" SDL_DISKAUDIODELAY=150 \
+        "$demo" 2>"$work/err" &
     pid=$!
     sleep 1.2 # demo clock about 0.8 s: before the first caption, the title is plain white
     import -window root "$work/title.png"
