@@ -18,6 +18,8 @@ std::unique_ptr<ModuleRenderer> musicModule;
 std::unique_ptr<std::int16_t[]> mixBuffer; // Audio::kBufferFrames stereo frames
 bool deviceOpen = false;
 std::atomic<std::int32_t> clockAnchor{DemoClock::kNotAnchored};
+SDL_sem* firstCallback = nullptr; // posted by the callback that anchors the clock
+std::uint32_t startTicks = 0;     // when start() unpaused the device
 
 } // namespace
 
@@ -40,7 +42,8 @@ void open(const unsigned char* data, std::uint32_t size) {
     desired.callback = fillStream;
     // No obtained spec: SDL converts our format to the device's, so the callback always
     // renders 44100 Hz signed 16-bit stereo.
-    deviceOpen = SDL_OpenAudio(&desired, nullptr) == 0;
+    firstCallback = SDL_CreateSemaphore(0);
+    deviceOpen = firstCallback && SDL_OpenAudio(&desired, nullptr) == 0;
     if (!deviceOpen)
         std::fprintf(stderr,
                      "one-quill-wisp: warning: cannot open the audio device: %s; "
@@ -51,6 +54,7 @@ void open(const unsigned char* data, std::uint32_t size) {
 void start() {
     if (musicModule)
         musicModule->start();
+    startTicks = SDL_GetTicks();
     if (deviceOpen)
         SDL_PauseAudio(0);
     else
@@ -59,6 +63,22 @@ void start() {
 
 bool isAnchored() {
     return clockAnchor.load() != DemoClock::kNotAnchored;
+}
+
+bool awaitAnchor(std::uint32_t maxMs) {
+    if (isAnchored() || !firstCallback)
+        return isAnchored();
+    const std::uint32_t waited = SDL_GetTicks() - startTicks;
+    const std::uint32_t left =
+        waited < DemoClock::kFirstCallbackWaitMs ? DemoClock::kFirstCallbackWaitMs - waited : 0;
+    if (SDL_SemWaitTimeout(firstCallback, std::min(maxMs, left)) == 0)
+        return true;
+    if (DemoClock::anchorOnTimeout(clockAnchor, startTicks, SDL_GetTicks()))
+        std::fprintf(stderr,
+                     "one-quill-wisp: warning: the audio device has not asked for sound within "
+                     "%u ms; the show starts without waiting for it\n",
+                     static_cast<unsigned>(DemoClock::kFirstCallbackWaitMs));
+    return isAnchored();
 }
 
 double clockSeconds() {
@@ -75,12 +95,15 @@ void release() {
     stop();
     musicModule.reset();
     mixBuffer.reset();
+    if (firstCallback)
+        SDL_DestroySemaphore(firstCallback);
+    firstCallback = nullptr;
     clockAnchor.store(DemoClock::kNotAnchored);
 }
 
 void fillStream(void*, std::uint8_t* stream, int length) {
-    if (clockAnchor.load() == DemoClock::kNotAnchored)
-        clockAnchor.store(DemoClock::anchorAt(SDL_GetTicks()));
+    if (DemoClock::anchorFromCallback(clockAnchor, SDL_GetTicks()) && firstCallback)
+        SDL_SemPost(firstCallback);
 
     int offset = 0;
     long frames = length / Audio::kBytesPerFrame;
