@@ -3,8 +3,10 @@
 #include "app/Music.h"
 #include "content/Resources.h"
 
+#include <dumb.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -13,21 +15,35 @@ class MusicCallback : public ::testing::Test {
 protected:
     void TearDown() override { Music::release(); }
 
-    // What the module renders from its start, in one go, independently of the callback.
+    // What the module sounds like from its start, in one go: DUMB's own sample buffer at
+    // 44100 Hz, each 24-bit sample rounded to 16 bits and clamped. Built from DUMB directly, so
+    // it shares nothing with the renderer behind the callback.
     static std::vector<std::int16_t> reference(long frames) {
-        ModuleRenderer renderer(moduleData, moduleSize);
-        EXPECT_TRUE(renderer.isLoaded());
-        renderer.start();
-        std::vector<std::int16_t> samples(static_cast<size_t>(frames) * 2);
-        long done = 0;
-        while (done < frames) {
-            const long n = renderer.render(&samples[static_cast<size_t>(done) * 2],
-                                           std::min<long>(frames - done, 4096));
-            if (n <= 0)
-                break;
-            done += n;
-        }
+        DUMBFILE* file = dumbfile_open_memory(reinterpret_cast<const char*>(moduleData),
+                                              static_cast<long>(moduleSize));
+        DUH* module = file ? dumb_read_xm_quick(file) : nullptr;
+        EXPECT_NE(module, nullptr);
+        DUH_SIGRENDERER* renderer = module ? duh_start_sigrenderer(module, 0, 2, 0) : nullptr;
+        sample_t** buffer = allocate_sample_buffer(2, frames);
+        dumb_silence(buffer[0], 2 * frames);
+        const long done =
+            renderer
+                ? duh_sigrenderer_generate_samples(renderer, 1.0f, 65536.0f / 44100, frames, buffer)
+                : 0;
         EXPECT_EQ(done, frames);
+        std::vector<std::int16_t> samples(static_cast<size_t>(frames) * 2);
+        for (size_t i = 0; i < samples.size(); ++i)
+            samples[i] =
+                static_cast<std::int16_t>(std::clamp((buffer[0][i] + 0x80) >> 8, -32768, 32767));
+        EXPECT_TRUE(std::any_of(samples.begin(), samples.end(), [](auto s) { return s != 0; }))
+            << "a silent reference would not tell the callback's sound apart";
+        destroy_sample_buffer(buffer);
+        if (renderer)
+            duh_end_sigrenderer(renderer);
+        if (module)
+            unload_duh(module);
+        if (file)
+            dumbfile_close(file);
         return samples;
     }
 };
