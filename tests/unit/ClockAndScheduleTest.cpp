@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -41,6 +42,10 @@ struct AnchorRace {
     std::vector<AnchorEvent> events;
     std::int32_t anchor; // the anchor afterwards
 };
+
+void PrintTo(const AnchorRace& race, std::ostream* os) {
+    *os << race.name;
+}
 
 class FirstCallbackWait : public ::testing::TestWithParam<AnchorRace> {};
 
