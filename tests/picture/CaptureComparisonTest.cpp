@@ -16,12 +16,6 @@ using namespace picture;
 
 namespace {
 
-// A pixel mismatches when some channel is more than this many levels away from the model.
-constexpr int kChannelTolerance = 12;
-// How many mismatched pixels a frame may have: a sprite's edge can fall on a pixel centre, where
-// the rasteriser and the model round its window test apart (at most 3 seen in any frame).
-constexpr long kMismatchesAllowed = 8;
-
 struct WindowSize {
     int width;
     int height;
