@@ -62,9 +62,9 @@ protected:
         for (char& c : name)
             if (c == '/')
                 c = '_';
-        // Named after the test and this process: other checkouts may run the same tests.
+        // The process id keeps two test runs on one machine (two checkouts) apart.
         work = fs::temp_directory_path() /
-               ("wisp-export-" + name + "-" + std::to_string(static_cast<long>(getpid())));
+               ("wisp-export-" + name + "-" + std::to_string(getpid()));
         fs::remove_all(work);
         fs::create_directories(work);
     }
