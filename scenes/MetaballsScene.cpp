@@ -30,6 +30,17 @@ void MetaballsScene::setup(double start, float w, float h) {
     DMGL::setProjection(*projection);
 }
 
+void MetaballsScene::resize(float w, float h) {
+    width = w;
+    height = h;
+    quad.setSize(width, height);
+    projection = std::make_unique<DMGL::Matrix4>(quad.projectionValues().data());
+    for (const int program : {DMGL::MetaballsProgram, DMGL::PassThroughProgram}) {
+        DMGL::useProgram(program);
+        DMGL::setProjection(*projection);
+    }
+}
+
 void MetaballsScene::draw(double clock) {
     const double sceneTime = clock - startTime;
     DMGL::useProgram(DMGL::MetaballsProgram);

@@ -26,6 +26,10 @@ public:
     // Draws the frame for demo clock `clock` (seconds), relying on the GL state of setup.
     void draw(double clock);
 
+    // Follows a new window size in pixels: the quad and the projection; the scene keeps its
+    // texture and buffers. Only while the scene is set up and its objects are bound.
+    void resize(float width, float height);
+
 private:
     double startTime = 0.0;
     std::unique_ptr<DMGL::Matrix4> projection;
