@@ -30,8 +30,6 @@ EM_JS(void, pageShowError, (const char* message), { wispPage.showError(UTF8ToStr
 
 struct Show {
     std::unique_ptr<Demo> demo;
-    bool frozen = false;    // a still frame at a fixed demo time, no sound
-    bool drawn = false;     // a still frame is on the canvas at the current size
     double clockRead = NAN; // the demo clock the current step read, seconds
     int width = 0, height = 0;
 };
@@ -63,19 +61,14 @@ void frame() {
             show.demo->resize(width, height);
             show.width = width;
             show.height = height;
-            show.drawn = false;
         }
-        if (show.frozen && show.drawn)
-            return;
         show.clockRead = NAN;
         if (!show.demo->step()) {
             finish();
             return;
         }
-        if (!std::isnan(show.clockRead)) {
-            show.drawn = true;
+        if (!std::isnan(show.clockRead))
             pageShowFrame(show.clockRead);
-        }
     } catch (const std::exception& error) {
         emscripten_cancel_main_loop();
         show.demo.reset();
@@ -87,7 +80,6 @@ void frame() {
 void start(bool frozen, double time) {
     try {
         show = Show{};
-        show.frozen = frozen;
         canvasPixels(show.width, show.height);
         emscripten_set_canvas_element_size(kCanvas, show.width, show.height);
 

@@ -136,9 +136,12 @@ async function stills(options, browser, url) {
     await expectMatch(options, browser, `t=${time} ${first.width}x${first.height}`,
       await page.screenshot(), time, first.width, first.height);
 
-    const redrawn = nextFrame(page);
     await setView(page, second);
-    await redrawn;
+    await page.waitForFunction((w, h) => {
+      const canvas = document.getElementById('canvas');
+      return canvas.width === w && canvas.height === h;
+    }, { timeout: kWaitMs }, second.width, second.height);
+    await nextFrame(page);
     await expectMatch(options, browser,
       `t=${time} resized to ${second.width}x${second.height}`, await page.screenshot(), time,
       second.width, second.height);
@@ -170,6 +173,7 @@ function listen(page, milliseconds) {
       if (peak > 0.01 || performance.now() - start > milliseconds) {
         sdl.audio.scriptProcessorNode.disconnect(analyser);
         resolve({ state: context.state, peak, rate: context.sampleRate,
+                  measured: wispPage.clock.measured,
                   baseLatency: context.baseLatency, outputLatency: context.outputLatency,
                   buffer: sdl.audio.scriptProcessorNode.bufferSize });
       } else {
@@ -216,6 +220,7 @@ async function live(options, browser, url) {
     const sound = await listen(page, 30000);
     check(sound.state === 'running', `${round}: the AudioContext runs (${sound.state})`);
     check(sound.peak > 0.01, `${round}: the sound is not silent (peak ${sound.peak.toFixed(3)})`);
+    check(sound.measured, `${round}: the clock found the module's first sound in the audio graph`);
     console.log(`     audio: ${sound.rate} Hz, ${sound.buffer}-frame buffers, baseLatency ` +
       `${sound.baseLatency} s, outputLatency ${sound.outputLatency} s`);
 
