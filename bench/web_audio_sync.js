@@ -84,7 +84,12 @@ const { serve } = require('../web/serve.js');
     `before latency`);
   console.log(`latency the clock subtracts: baseLatency ${ms(r.base)} + outputLatency ` +
     `${ms(r.output)} = ${ms(r.base + r.output)}`);
-  if (process.env.EVENTS) console.log(r.events.slice(0, 12).map((e) => e.map((x) => x.toFixed(4)).join(' ')).join('\n'), r.onset);
+  if (process.env.EVENTS) {
+    console.log('playbackTime, currentTime, performance.now() of the first events:');
+    for (const event of r.events.slice(0, 12)) {
+      console.log(event.map((x) => x.toFixed(4)).join(' '));
+    }
+  }
   await browser.close();
   server.close();
 })().catch((error) => {

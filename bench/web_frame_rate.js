@@ -27,7 +27,8 @@ const kMeasureMs = 4000;
     args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
   });
   const page = await browser.newPage();
-  console.log(`scene                   ${kSizes.map(([w, h]) => `${w}x${h}`.padStart(10)).join('')}  (fps)`);
+  const header = kSizes.map(([w, h]) => `${w}x${h}`.padStart(10)).join('');
+  console.log(`${'scene'.padEnd(24)}${header}  (frames per second)`);
   for (const scene of kScenes) {
     const rates = [];
     for (const [width, height] of kSizes) {

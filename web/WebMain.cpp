@@ -8,11 +8,10 @@
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <exception>
 #include <memory>
-#include <string>
 
 namespace {
 

@@ -21,11 +21,18 @@ const types = {
 function serve(folder, port = 0) {
   const root = path.resolve(folder);
   const server = http.createServer((request, response) => {
-    let name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    let name;
+    try {
+      name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    } catch (error) {
+      response.writeHead(400).end();
+      return;
+    }
     if (name.endsWith('/')) name += 'index.html';
     const file = path.join(root, path.normalize(name));
-    if (!file.startsWith(root + path.sep) || request.method !== 'GET') {
-      response.writeHead(request.method === 'GET' ? 403 : 405).end();
+    const readable = request.method === 'GET' || request.method === 'HEAD';
+    if (!file.startsWith(root + path.sep) || !readable) {
+      response.writeHead(readable ? 403 : 405).end();
       return;
     }
     fs.readFile(file, (error, body) => {
@@ -38,7 +45,7 @@ function serve(folder, port = 0) {
         'Content-Length': body.length,
         'Cache-Control': 'no-store',
       });
-      response.end(body);
+      response.end(request.method === 'HEAD' ? undefined : body);
     });
   });
   return new Promise((resolve, reject) => {

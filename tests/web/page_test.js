@@ -23,6 +23,8 @@ const kWaitMs = 120000;  // a bound for waits on a loaded machine, never a measu
 // Demo times (seconds) of the stills: title elements fading in and out, the star, the metaballs
 // before and during the greetings overlay.
 const kStillTimes = [2.5, 9.5, 15.8, 24.0, 70.5, 101.25];
+const kShowEnd = 114;    // seconds
+const kPageBytes = 3 * 1024 * 1024;
 const kWide = { width: 640, height: 360, ratio: 1 };
 const kSquare = { width: 480, height: 480, ratio: 1 };
 const kDense = { width: 320, height: 180, ratio: 2 }; // 640x360 device pixels
@@ -52,7 +54,9 @@ function check(ok, what) {
 function capture(binary, time, width, height) {
   const file = path.join(os.tmpdir(), `wisp-capture-${process.pid}-${width}x${height}.png`);
   try {
-    execFileSync(binary, ['--time', String(time), '--size', `${width}x${height}`, '--out', file],
+    // Nanoseconds are far finer than the shaders' single-precision time.
+    const seconds = time.toFixed(9).replace(/\.?0+$/, '');
+    execFileSync(binary, ['--time', seconds, '--size', `${width}x${height}`, '--out', file],
       { stdio: ['ignore', 'inherit', 'inherit'] });
     return fs.readFileSync(file);
   } finally {
@@ -76,7 +80,8 @@ async function compare(browser, pngA, pngB) {
       }
       const [x, y] = [await pixels(a), await pixels(b)];
       if (x.width !== y.width || x.height !== y.height)
-        return { sizes: `${x.width}x${x.height} against ${y.width}x${y.height}`, share: 0, worst: 255 };
+        return { sizes: `${x.width}x${x.height} against ${y.width}x${y.height}`, share: 0,
+                 worst: 255 };
       let within = 0, worst = 0;
       for (let i = 0; i < x.data.length; i += 4) {
         const difference = Math.max(Math.abs(x.data[i] - y.data[i]),
@@ -125,6 +130,9 @@ async function setView(page, view) {
 }
 
 async function stills(options, browser, url) {
+  const bytes = fs.readdirSync(options.page)
+    .reduce((sum, name) => sum + fs.statSync(path.join(options.page, name)).size, 0);
+  check(bytes <= kPageBytes, `the page is ${bytes} bytes, at most ${kPageBytes}`);
   const page = await browser.newPage();
   page.on('pageerror', (error) => check(false, `page error: ${error.message}`));
   for (const [index, time] of kStillTimes.entries()) {
@@ -146,12 +154,26 @@ async function stills(options, browser, url) {
       `t=${time} resized to ${second.width}x${second.height}`, await page.screenshot(), time,
       second.width, second.height);
   }
+  // The show's end: nothing more to draw, and a way to play it again.
+  await page.goto(`${url}?t=${kShowEnd}`);
+  await page.waitForFunction(() => document.getElementById('action').textContent === 'Play again' &&
+    !document.getElementById('screen').hidden, { timeout: kWaitMs });
+  check(await page.evaluate(() => window.demoTime === undefined),
+    `at ${kShowEnd} s the show is over and offers to play again`);
+  await page.goto(`${url}?t=soon`);
+  await page.waitForFunction(() => document.getElementById('message').dataset.error === '1',
+    { timeout: kWaitMs });
+  const refusal = await page.evaluate(() => document.getElementById('message').textContent);
+  check(refusal.includes('"soon"') && await page.evaluate(() => window.demoTime === undefined),
+    `a ?t= that is not a number of seconds is refused on the page ("${refusal}")`);
+
   const time = kStillTimes[3];
   await setView(page, kDense);
   await page.goto(`${url}?t=${time}`);
   await page.waitForFunction((t) => window.demoTime === t, { timeout: kWaitMs }, time);
-  await expectMatch(options, browser, `t=${time} ${kDense.width}x${kDense.height} at 2 pixels per px`,
-    await page.screenshot(), time, kDense.width * 2, kDense.height * 2);
+  await expectMatch(options, browser,
+    `t=${time} ${kDense.width}x${kDense.height} at 2 pixels per px`, await page.screenshot(), time,
+    kDense.width * 2, kDense.height * 2);
   await page.close();
 }
 
@@ -211,8 +233,9 @@ async function live(options, browser, url) {
   await setView(page, kWide);
   await page.goto(url);
   await startScreenShown(page);
-  check(await page.evaluate(() => window.demoTime === undefined && !(Module.SDL2 || {}).audioContext),
-    'nothing plays before the click');
+  check(await page.evaluate(() =>
+    window.demoTime === undefined && !(Module.SDL2 || {}).audioContext),
+  'nothing plays before the click');
 
   for (const round of ['first play', 'playing again']) {
     await page.mouse.click(kWide.width / 2, kWide.height / 2);
