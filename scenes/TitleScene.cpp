@@ -23,7 +23,8 @@ const TitleSprite titleSprites[10] = {
 void TitleScene::setup(double start, float width, float height) {
     startTime = start;
     DMGL::useProgram(DMGL::TitleProgram);
-    uploadAtlas(titleAtlasData, titleAtlasSize, 2048, 2048, "title");
+    release();
+    atlas = uploadAtlas(titleAtlasData, titleAtlasSize, 2048, 2048, "title");
     projection = quad.setupQuad(width, height);
     DMGL::setProjection(*projection);
 }
@@ -34,6 +35,12 @@ void TitleScene::resize(float width, float height) {
     quad.uploadQuad();
     projection = std::make_unique<DMGL::Matrix4>(quad.projectionValues().data());
     DMGL::setProjection(*projection);
+}
+
+void TitleScene::release() {
+    quad.release();
+    glDeleteTextures(1, &atlas);
+    atlas = 0;
 }
 
 void TitleScene::draw(double clock) {

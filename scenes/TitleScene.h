@@ -25,6 +25,8 @@ public:
 
     // Draws the frame for demo clock `clock` (seconds), relying on the GL state of setup.
     void draw(double clock);
+    // Deletes the scene's texture and quad objects; needs the context they were made in.
+    void release();
 
     // Follows a new window size in pixels: the quad and the projection; the scene keeps its
     // texture and buffers. Only while the scene is set up and its objects are bound.
@@ -32,6 +34,7 @@ public:
 
 private:
     double startTime = 0.0;
+    GLuint atlas = 0; // the title atlas texture, 0 before setup
     std::unique_ptr<DMGL::Matrix4> projection;
     DMGL::ScreenQuad quad;
 };
