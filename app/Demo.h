@@ -16,7 +16,7 @@ struct DemoOptions {
     // Where each frame reads the demo clock (seconds), once the music's clock is anchored.
     // Empty: the music's own clock. A host that knows its audio path's latency better (a
     // browser) or wants a still frame supplies its own.
-    std::function<double()> clock;
+    std::function<double()> clock = nullptr;
 };
 
 class Demo {
