@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
@@ -60,7 +61,9 @@ protected:
         for (char& c : name)
             if (c == '/')
                 c = '_';
-        work = fs::temp_directory_path() / ("wisp-export-" + name);
+        // The process id keeps two test runs on one machine (two checkouts) apart.
+        work = fs::temp_directory_path() /
+               ("wisp-export-" + name + "-" + std::to_string(getpid()));
         fs::remove_all(work);
         fs::create_directories(work);
     }
