@@ -5,15 +5,31 @@
 #include "app/Schedule.h"
 #include "content/Resources.h"
 #include "gl/ProgramRegistry.h"
+#include "scenes/AtlasTexture.h"
 
 #include <SDL.h>
 #include <dumb.h>
 
 #include <cstdio>
+#include <future>
 #include <stdexcept>
 #include <string>
 
+namespace {
+struct DecodedAtlases {
+    std::shared_ptr<DMGL::Image> title, greetings;
+};
+
+DecodedAtlases decodeAtlases() {
+    return DecodedAtlases{
+        decodeAtlas(titleAtlasData, titleAtlasSize, 2048, 2048, "title"),
+        decodeAtlas(greetingsAtlasData, greetingsAtlasSize, 2048, 512, "greetings")};
+}
+} // namespace
+
 Demo::Demo(const DemoOptions& options) {
+    // Decoding needs no GL context: it runs while SDL loads the GL driver and opens the window.
+    std::future<DecodedAtlases> atlases = std::async(std::launch::async, decodeAtlases);
     bool audio = options.music;
     if (SDL_Init(audio ? SDL_INIT_AUDIO | SDL_INIT_VIDEO : SDL_INIT_VIDEO) != 0) {
         // Without a usable audio driver the show still plays, silently.
@@ -35,6 +51,11 @@ Demo::Demo(const DemoOptions& options) {
         else if (options.music)
             Music::loadModule(moduleData, moduleSize);
         DMGL::init();
+        const DecodedAtlases decoded = atlases.get();
+        const float width = static_cast<float>(window->width());
+        const float height = static_cast<float>(window->height());
+        titleScene.prepare(decoded.title, width, height);
+        metaballsScene.prepare(decoded.greetings, width, height);
     } catch (...) {
         shutdown();
         throw;
@@ -82,9 +103,12 @@ bool Demo::step() {
     if (!Music::isAnchored())
         return true;
     currentTime = Music::clockSeconds();
+    warmNextProgram();
     running = drawFrame(currentTime);
-    if (running)
+    if (running) {
         window->swap(); // from 114 s nothing is drawn, so nothing is shown
+        ++framesShown;
+    }
     return running;
 }
 
@@ -92,9 +116,19 @@ void Demo::end() {
     Music::stop();
 }
 
+void Demo::warmNextProgram() {
+    // Not before the first frame is on screen; one scene a frame, each before its frame's draw
+    // covers the pixel it touches. In the show these frames fall in the title's white first second.
+    if (framesShown == 0 || scenesWarmed >= 2)
+        return;
+    if (scenesWarmed++ == 0)
+        titleScene.warm();
+    else
+        metaballsScene.warm();
+}
+
 void Demo::setupTitle() {
-    titleScene.setup(currentTime, static_cast<float>(window->width()),
-                     static_cast<float>(window->height()));
+    titleScene.setup(currentTime);
 }
 
 bool Demo::drawFrame(double t) {
@@ -104,8 +138,7 @@ bool Demo::drawFrame(double t) {
         return true;
     case Schedule::Act::Metaballs:
         if (!metaballsScene.isStarted())
-            metaballsScene.setup(Schedule::kMetaballsStart, static_cast<float>(window->width()),
-                                 static_cast<float>(window->height()));
+            metaballsScene.setup(Schedule::kMetaballsStart);
         metaballsScene.draw(t);
         return true;
     case Schedule::Act::End:

@@ -1,4 +1,4 @@
-// The process-wide registry of the demo's three programs and the notion of the current one.
+// The process-wide registry of the demo's programs and the notion of the current one.
 #include "gl/ProgramRegistry.h"
 
 #include "content/Resources.h"
@@ -29,12 +29,13 @@ void init() {
         createShader(ShaderType::fragment(), titleText, "title"),
         createShader(ShaderType::fragment(), metaballsText, "metaballs"),
         createShader(ShaderType::fragment(), passThroughText, "pass-through"),
+        createShader(ShaderType::fragment(), "#define STAR\n" + titleText, "title star"),
     };
-    static const char* const labels[] = {"title", "metaballs", "pass-through"};
+    static const char* const labels[] = {"title", "metaballs", "pass-through", "title star"};
 
     registry.clear();
     currentProgram = nullptr;
-    for (int index = 0; index < 3; ++index) {
+    for (int index = 0; index < kProgramCount; ++index) {
         registry.emplace_back();
         registry.back().attach(vertex);
         registry.back().attach(fragments[index]);

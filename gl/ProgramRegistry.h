@@ -1,4 +1,4 @@
-// The process-wide registry of the demo's three programs and the notion of the current one.
+// The process-wide registry of the demo's programs and the notion of the current one.
 #pragma once
 
 #include "gl/Matrix4.h"
@@ -8,17 +8,24 @@
 
 namespace DMGL {
 
-enum ProgramIndex { TitleProgram = 0, MetaballsProgram = 1, PassThroughProgram = 2 };
+enum ProgramIndex {
+    TitleProgram = 0,
+    MetaballsProgram = 1,
+    PassThroughProgram = 2,
+    TitleStarProgram = 3,
+};
+constexpr int kProgramCount = 4;
 
-// Compiles the embedded shader texts and links programs 0 (title), 1 (metaballs) and
-// 2 (pass-through), all sharing one vertex shader object. Needs a current GL context.
+// Compiles the embedded shader texts and links programs 0 (title), 1 (metaballs),
+// 2 (pass-through) and 3 (the title text with STAR defined: the star under its elements), all
+// sharing one vertex shader object. Needs a current GL context.
 // Throws std::runtime_error, naming the shader or program, if a compile or link fails.
 void init();
 
 // Forgets the programs (deleting their shader objects) while the context still exists.
 void release();
 
-// Makes program `index` (0 to 2) current and uses it.
+// Makes program `index` (0 to 3) current and uses it.
 void useProgram(int index);
 
 // On the current program: the uniform "projection", and "time" in single precision.

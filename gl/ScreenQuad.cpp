@@ -10,7 +10,7 @@ namespace DMGL {
 std::unique_ptr<Matrix4> ScreenQuad::setupQuad(float width, float height) {
     setSize(width, height);
 
-    GLuint elementBuffer = 0, vertexBuffer = 0, vertexArrayObject = 0;
+    GLuint elementBuffer = 0;
     glGenBuffers(1, &elementBuffer);
     glGenBuffers(1, &vertexBuffer);
     glGenVertexArrays(1, &vertexArrayObject);
@@ -20,6 +20,11 @@ std::unique_ptr<Matrix4> ScreenQuad::setupQuad(float width, float height) {
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     uploadQuad();
     return std::make_unique<Matrix4>(projection.data());
+}
+
+void ScreenQuad::bind() const {
+    glBindVertexArray(vertexArrayObject);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
 }
 
 void ScreenQuad::setSize(float width, float height) {

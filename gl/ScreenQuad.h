@@ -26,6 +26,8 @@ public:
     // element buffer and vertex buffer and leaves them bound for the scene's draws. Returns the
     // projection matrix, which the caller owns.
     std::unique_ptr<Matrix4> setupQuad(float width, float height);
+    // Binds the vertex array object and vertex buffer that setupQuad made.
+    void bind() const;
 
     // The pure part of setupQuad: the projection that maps (0, 0)..(width, height) onto the
     // viewport, and the quad's far corners.
@@ -57,6 +59,7 @@ private:
     std::array<float, 16> projection = {
         2.0f / 640, 0, 0, 0, 0, 2.0f / -480, 0, 0, 0, 0, 1, 0, -1, 1, 0, 1,
     };
+    GLuint vertexArrayObject = 0, vertexBuffer = 0;
 };
 
 } // namespace DMGL

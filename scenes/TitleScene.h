@@ -1,33 +1,70 @@
 // The first 18 seconds: sprites from the title atlas fading over white and a pulsing star.
 #pragma once
 
+#include "gl/Image.h"
 #include "gl/Matrix4.h"
 #include "gl/ScreenQuad.h"
+#include "scenes/ViewportRect.h"
+
+#include <GL/glew.h>
 
 #include <memory>
 
 // Where one sprite lies in the title atlas, as fractions of the atlas's size.
 struct TitleSprite {
-    const char* uniform; // the shader's vec4 uniform, "uv_" + the sprite's name
+    const char* name;
     float u, v, width, height;
 };
 
-// The ten sprites in the order the shader composes them is its own; this is the order in which
-// their rectangles are set every frame.
-extern const TitleSprite titleSprites[10];
+// One element of the title's timeline.
+struct TitleElement {
+    const TitleSprite* sprite;
+    float start, finish; // scene time in seconds; shown strictly between the two
+    float speed;         // fade-in and fade-out length, seconds
+    float x, y, w, h;    // screen rectangle in uv units; edges included
+    bool slides;         // x moves left by time / 22
+    bool additive;       // adds its colour instead of covering what lies beneath
+
+    // The screen rectangle's left edge at scene time `time`, in single precision.
+    float left(float time) const { return slides ? x - time / 22.0f : x; }
+};
+
+constexpr int kTitleElements = 10;
+// The timeline in composition order: later elements are composed over earlier ones.
+extern const TitleElement titleElements[kTitleElements];
+
+// The star's window, scene time in seconds; shown strictly between the two.
+constexpr float kStarShow = 4.0f;
+constexpr float kStarHide = 17.0f;
 
 class TitleScene {
 public:
-    // Makes program 0 current, uploads the title atlas and the scene's quad.
-    // `start` is the demo clock at which the scene starts (seconds); width and height are the
-    // window's size in pixels. Throws if the atlas cannot be decoded.
-    void setup(double start, float width, float height);
+    // Start-up work, before the frame loop: uploads the decoded title atlas and makes the
+    // scene's quad with its projection on the title programs. width and height are the window's
+    // size in pixels; the current viewport is the area the picture fills.
+    void prepare(const std::shared_ptr<DMGL::Image>& titleAtlas, float width, float height);
 
-    // Draws the frame for demo clock `clock` (seconds), relying on the GL state of setup.
+    // Draws each title program once into one pixel at the viewport's bottom-left corner, with
+    // the GL state of the scene's draws, so that the driver compiles them before first use.
+    // The caller draws a frame over that pixel before the next swap.
+    void warm() const;
+
+    // Binds what prepare made. `start` is the demo clock (seconds) at which the scene starts.
+    void setup(double start);
+
+    // Draws the frame for demo clock `clock` (seconds): black bands, and in the viewport the star
+    // (while shown) and the elements shown at that time, each over its own rectangle.
     void draw(double clock);
 
 private:
+    void bindState() const;
+    // Draws the elements `chain` (indices into titleElements, composition order) over `area`.
+    void drawChain(const int* chain, int count, bool star, float time, const PixelRect& area) const;
+
     double startTime = 0.0;
+    int windowHeight = 0;
+    PixelRect viewport{0, 0, 0, 0};
+    GLuint atlas = 0;
     std::unique_ptr<DMGL::Matrix4> projection;
     DMGL::ScreenQuad quad;
 };

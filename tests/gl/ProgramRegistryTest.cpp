@@ -1,4 +1,4 @@
-// The three programs, their shared vertex shader, and shader texts read by their size alone.
+// The programs, their shared vertex shader, and shader texts read by their size alone.
 #include "GLContextTest.h"
 
 #include "content/Resources.h"
@@ -20,9 +20,9 @@ std::vector<GLuint> attachedShaders(GLuint program) {
     return std::vector<GLuint>(names, names + count);
 }
 
-TEST_F(ProgramRegistryTest, ThreeLinkedProgramsShareOneVertexShader) {
+TEST_F(ProgramRegistryTest, LinkedProgramsShareOneVertexShader) {
     const auto& programs = DMGL::programs();
-    ASSERT_EQ(programs.size(), 3u);
+    ASSERT_EQ(programs.size(), static_cast<size_t>(DMGL::kProgramCount));
     const GLuint vertex = programs[0].shaders()[0]->name();
     std::set<GLuint> fragments;
     for (const DMGL::Program& program : programs) {
@@ -37,7 +37,7 @@ TEST_F(ProgramRegistryTest, ThreeLinkedProgramsShareOneVertexShader) {
         glGetShaderiv(program.shaders()[1]->name(), GL_SHADER_TYPE, &type);
         EXPECT_EQ(type, GL_FRAGMENT_SHADER);
     }
-    EXPECT_EQ(fragments.size(), 3u) << "each program has its own fragment shader";
+    EXPECT_EQ(fragments.size(), programs.size()) << "each program has its own fragment shader";
     EXPECT_EQ(programs[0].shaders()[0], programs[2].shaders()[0]) << "one shared handle";
 }
 
@@ -53,11 +53,13 @@ TEST_F(ProgramRegistryTest, EachProgramDeclaresWhatItsDrawsFeed) {
               glGetAttribLocation(programs[2].name(), "position"));
     EXPECT_EQ(glGetAttribLocation(programs[1].name(), "uvIn"),
               glGetAttribLocation(programs[2].name(), "uvIn"));
-    for (const char* sprite :
-         {"uv_called", "uv_heregoes", "uv_kelpworks", "uv_wisp", "uv_wisplogo", "uv_presents",
-          "uv_duskmere", "uv_suchwisp", "uv_veryquill", "uv_wow"})
-        EXPECT_GE(glGetUniformLocation(programs[0].name(), sprite), 0) << sprite;
-    EXPECT_GE(glGetUniformLocation(programs[0].name(), "time"), 0);
+    for (int title : {DMGL::TitleProgram, DMGL::TitleStarProgram})
+        for (const char* name : {"time", "sampler", "element_count", "element_uv", "element_pos",
+                                 "element_timing", "element_additive"})
+            EXPECT_GE(glGetUniformLocation(programs[title].name(), name), 0) << title << name;
+    // Only the star's variant draws the star.
+    EXPECT_GE(glGetUniformLocation(programs[DMGL::TitleStarProgram].name(), "star_window"), 0);
+    EXPECT_EQ(glGetUniformLocation(programs[DMGL::TitleProgram].name(), "star_window"), -1);
     EXPECT_GE(glGetUniformLocation(programs[1].name(), "time"), 0);
 }
 
