@@ -40,7 +40,7 @@ Means sweep(Demo& demo, LiteralScenes& literal, double from, double to) {
     Means sum;
     int frames = 0;
     for (double t = from; t < to; t += kSweepStep, ++frames) {
-        { double c = millisecondsFor(demo.screen(), [&] { demo.drawFrame(t); }); double c2 = millisecondsFor(demo.screen(), [&] { demo.drawFrame(t); }); std::printf("t=%g %.1f %.1f\n", t, c, c2); sum.current += c; }
+        sum.current += millisecondsFor(demo.screen(), [&] { demo.drawFrame(t); });
         sum.literal += millisecondsFor(demo.screen(), [&] { literal.draw(t); });
         sum.floor += millisecondsFor(demo.screen(), [&] { literal.drawFloor(); });
     }
