@@ -82,8 +82,7 @@ int main(int argc, char** argv) {
     bool header = false;
     for (const std::string& size : sizes) {
         int width = 0, height = 0;
-        if (std::sscanf(size.c_str(), "%dx%d", &width, &height) != 2 || width <= 0 ||
-            height <= 0) {
+        if (std::sscanf(size.c_str(), "%dx%d", &width, &height) != 2 || width <= 0 || height <= 0) {
             std::fprintf(stderr, "usage: frame_times [WIDTHxHEIGHT...]\n");
             return 2;
         }

@@ -25,7 +25,7 @@ void projectedRange(double lo, double hi, double wNear, double wFar, double& out
 }
 } // namespace
 
-UvRect metaballsBound(double time) {
+std::vector<UvRect> metaballsBounds(double time) {
     // The shader's time script, in double precision.
     double size = 0.2;
     if (time < 2.0)
@@ -45,11 +45,13 @@ UvRect metaballsBound(double time) {
             size *= std::max(1.0 - 0.5 * (m - 75.4), 0.0);
     }
     if (m > kMotionEnd + kSingleSlack)
-        return UvRect{0, 0, 0, 0, true};
+        return {};
 
     const double reach =
         2.0 * (std::fabs(size) + kSingleSlack) + kShaderReach + kExtraReach + kSingleSlack;
-    double left = 1e9, top = 1e9, right = -1e9, bottom = -1e9;
+    // The shader's camera: p = (uv.x (0.8 / ar) - 0.4 / ar, uv.y 0.8 - 0.4).
+    const double xScale = 0.8 / kAspect, xOffset = 0.4 / kAspect;
+    std::vector<UvRect> bounds;
     for (int i = 0; i < kBalls; ++i) {
         const double k = i + 1;
         const double x = 0.5 * movement * std::sin(m * 0.12 * (1.01 * k));
@@ -59,17 +61,12 @@ UvRect metaballsBound(double time) {
         // (x, y) / (z + 1).
         const double wNear = z + 1.0 - reach, wFar = z + 1.0 + reach;
         if (wNear < kNearestDepth)
-            return UvRect{-1e9, -1e9, 1e9, 1e9, false};
+            return {UvRect{-1e9, -1e9, 1e9, 1e9, false}};
         double xLo, xHi, yLo, yHi;
         projectedRange(x - reach, x + reach, wNear, wFar, xLo, xHi);
         projectedRange(y - reach, y + reach, wNear, wFar, yLo, yHi);
-        left = std::min(left, xLo);
-        right = std::max(right, xHi);
-        top = std::min(top, yLo);
-        bottom = std::max(bottom, yHi);
+        bounds.push_back(UvRect{(xLo + xOffset) / xScale, (yLo + 0.4) / 0.8,
+                                (xHi + xOffset) / xScale, (yHi + 0.4) / 0.8, false});
     }
-    // The shader's camera: p = (uv.x (0.8 / ar) - 0.4 / ar, uv.y 0.8 - 0.4).
-    const double xScale = 0.8 / kAspect, xOffset = 0.4 / kAspect;
-    return UvRect{(left + xOffset) / xScale, (top + 0.4) / 0.8, (right + xOffset) / xScale,
-                  (bottom + 0.4) / 0.8, false};
+    return bounds;
 }

@@ -74,27 +74,19 @@ void MetaballsScene::draw(double clock) {
     DMGL::current().setUniform1i("sampler", 0);
     DMGL::setTime(sceneTime);
 
-    // Outside the bound every ray stays white: the viewport is cleared white around the marched
-    // rectangle, which keeps its black ground for the blend. The quad always covers the whole
-    // viewport, so each marched pixel sees the same coordinates as without the scissor.
-    const PixelRect marched = pixelsCovering(metaballsBound(sceneTime), viewport, kBoundPad);
+    // Outside the balls' bounds every ray stays white: the viewport is cleared white, and each
+    // marched rectangle black again for the blend. The quad always covers the whole viewport, so
+    // each marched pixel sees the same coordinates as without the scissor.
+    std::vector<PixelRect> reach;
+    for (const UvRect& bound : metaballsBounds(sceneTime))
+        reach.push_back(pixelsCovering(bound, viewport, kBoundPad));
+    scissorTo(viewport);
     glClearColor(1, 1, 1, 1);
-    const PixelRect around[] = {
-        {viewport.x, viewport.y, viewport.width, marched.y - viewport.y},
-        {viewport.x, marched.y + marched.height, viewport.width,
-         viewport.y + viewport.height - marched.y - marched.height},
-        {viewport.x, marched.y, marched.x - viewport.x, marched.height},
-        {marched.x + marched.width, marched.y,
-         viewport.x + viewport.width - marched.x - marched.width, marched.height},
-    };
-    for (const PixelRect& part : around) {
-        if (part.empty())
-            continue;
-        scissorTo(part);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    if (!marched.empty()) {
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0, 0, 0, 1);
+    for (const PixelRect& marched : disjointCover(reach)) {
         scissorTo(marched);
+        glClear(GL_COLOR_BUFFER_BIT);
         quad.drawQuad();
     }
     scissorTo(viewport);

@@ -28,7 +28,7 @@ public:
     void setup(double start);
 
     // Draws the frame for demo clock `clock` (seconds), overlay included, into the whole window:
-    // black bands, and the picture in the viewport. The shader runs only over the rectangle that
+    // black bands, and the picture in the viewport. The shader runs only over the rectangles that
     // its balls can reach; the rest of the viewport is the white it would have drawn.
     void draw(double clock);
 

@@ -3,8 +3,10 @@
 
 #include "gl/ProgramRegistry.h"
 #include "scenes/AtlasTexture.h"
+#include "scenes/StarEdges.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace {
 
@@ -24,6 +26,10 @@ const TitleSprite kVeryQuill = {"veryquill", 0.14599609375f, 0.86474609375f, 0.1
 const TitleSprite kWow = {"wow", 0.29541015625f, 0.86474609375f, 0.06103515625f, 0.03173828125f};
 
 constexpr int kElementPad = 1; // pixels added around an element's rectangle
+constexpr int kEdgeBlock = 8;  // pixels: the side of the blocks that hold the star's edges
+// How far from its edges the star's measure counts as near one: far above the difference between
+// the angle-sum form and the literal arithmetic in single precision.
+constexpr double kEdgeGuard = 2e-3;
 
 bool shown(float start, float finish, float time) {
     return start < time && time < finish;
@@ -54,13 +60,35 @@ const TitleElement titleElements[kTitleElements] = {
     {&kHereGoes, 15.5f, 17.5f, 0.3f, 0.3f, 0.45f, 0.4f, 0.1f, false, false},
 };
 
+std::vector<TitleChain> titleChains(float time) {
+    int visible[kTitleElements];
+    int visibleCount = 0;
+    for (int i = 0; i < kTitleElements; ++i)
+        if (shown(titleElements[i].start, titleElements[i].finish, time))
+            visible[visibleCount++] = i;
+    std::vector<TitleChain> chains;
+    for (int v = 0; v < visibleCount; ++v) {
+        TitleChain chain{rectAt(titleElements[visible[v]], time), {}, 0};
+        for (int w = 0; w < visibleCount; ++w)
+            if (meet(chain.area, rectAt(titleElements[visible[w]], time))) {
+                if (chain.count == DMGL::kTitleMaxElements)
+                    throw std::logic_error("more title elements overlap than a draw composes");
+                chain.elements[chain.count++] = visible[w];
+            }
+        chains.push_back(chain);
+    }
+    return chains;
+}
+
 void TitleScene::prepare(const std::shared_ptr<DMGL::Image>& titleAtlas, float width,
                          float height) {
     windowHeight = static_cast<int>(height);
     viewport = currentViewport();
     atlas = uploadAtlas(titleAtlas);
     projection = quad.setupQuad(width, height);
-    for (int program : {DMGL::TitleProgram, DMGL::TitleStarProgram}) {
+    for (int program = 0; program < DMGL::kProgramCount; ++program) {
+        if (program == DMGL::MetaballsProgram || program == DMGL::PassThroughProgram)
+            continue;
         DMGL::useProgram(program);
         DMGL::setProjection(*projection);
         DMGL::current().setUniform1i("sampler", 0);
@@ -78,10 +106,13 @@ void TitleScene::bindState() const {
 
 void TitleScene::warm() const {
     bindState();
-    const int none[1] = {0};
+    const int first[DMGL::kTitleMaxElements] = {};
     const PixelRect pixel{viewport.x, std::max(viewport.y, 0), 1, 1};
-    drawChain(none, 0, false, 0.0f, pixel);
-    drawChain(none, 0, true, 0.0f, pixel);
+    for (DMGL::TitleStar star :
+         {DMGL::TitleStar::None, DMGL::TitleStar::Shape, DMGL::TitleStar::Exact})
+        for (int count = star == DMGL::TitleStar::None ? 1 : 0; count <= DMGL::kTitleMaxElements;
+             ++count)
+            drawChain(first, count, star, 0.0f, pixel);
 }
 
 void TitleScene::setup(double start) {
@@ -104,34 +135,34 @@ void TitleScene::draw(double clock) {
     }
 
     const bool star = shown(kStarShow, kStarHide, time);
+    std::vector<PixelRect> edges;
     if (star) {
-        drawChain(nullptr, 0, true, time, viewport);
+        edges = starEdgeRuns(time, viewport, kEdgeBlock, kEdgeGuard);
+        drawOnStar(nullptr, 0, time, viewport, edges);
     } else {
         scissorTo(viewport);
         glClearColor(1, 1, 1, 1);
         glClear(GL_COLOR_BUFFER_BIT);
     }
 
-    // Each shown element is drawn over its own rectangle, composed with every shown element whose
-    // rectangle meets it, in timeline order; where rectangles overlap, both draws give the same.
-    int visible[kTitleElements];
-    int visibleCount = 0;
-    for (int i = 0; i < kTitleElements; ++i)
-        if (shown(titleElements[i].start, titleElements[i].finish, time))
-            visible[visibleCount++] = i;
-    for (int v = 0; v < visibleCount; ++v) {
-        const UvRect own = rectAt(titleElements[visible[v]], time);
-        int chain[kTitleElements];
-        int count = 0;
-        for (int w = 0; w < visibleCount; ++w)
-            if (meet(own, rectAt(titleElements[visible[w]], time)))
-                chain[count++] = visible[w];
-        drawChain(chain, count, star, time, pixelsCovering(own, viewport, kElementPad));
+    for (const TitleChain& chain : titleChains(time)) {
+        const PixelRect area = pixelsCovering(chain.area, viewport, kElementPad);
+        if (star)
+            drawOnStar(chain.elements, chain.count, time, area, edges);
+        else
+            drawChain(chain.elements, chain.count, DMGL::TitleStar::None, time, area);
     }
     scissorTo(viewport);
 }
 
-void TitleScene::drawChain(const int* chain, int count, bool star, float time,
+void TitleScene::drawOnStar(const int* chain, int count, float time, const PixelRect& area,
+                            const std::vector<PixelRect>& edges) const {
+    drawChain(chain, count, DMGL::TitleStar::Shape, time, area);
+    for (const PixelRect& edge : edges)
+        drawChain(chain, count, DMGL::TitleStar::Exact, time, intersection(edge, area));
+}
+
+void TitleScene::drawChain(const int* chain, int count, DMGL::TitleStar star, float time,
                            const PixelRect& area) const {
     if (area.empty())
         return;
@@ -147,11 +178,15 @@ void TitleScene::drawChain(const int* chain, int count, bool star, float time,
         std::copy(timing, timing + 3, timings + 3 * i);
         additive[i] = e.additive ? 1.0f : 0.0f;
     }
-    DMGL::useProgram(star ? DMGL::TitleStarProgram : DMGL::TitleProgram);
+    DMGL::useProgram(DMGL::titleProgram(star, count));
     const DMGL::Program& program = DMGL::current();
     quad.setQuadAttributes();
     program.setUniform1f("time", time);
-    program.setUniform1i("element_count", count);
+    if (star == DMGL::TitleStar::Shape) {
+        float phase[4];
+        starPhase(time, phase);
+        program.setUniform4f("star_phase", phase[0], phase[1], phase[2], phase[3]);
+    }
     if (count > 0) {
         program.setUniform4fv("element_uv", count, atlasRects);
         program.setUniform4fv("element_pos", count, screenRects);

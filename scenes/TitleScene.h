@@ -3,12 +3,14 @@
 
 #include "gl/Image.h"
 #include "gl/Matrix4.h"
+#include "gl/ProgramRegistry.h"
 #include "gl/ScreenQuad.h"
 #include "scenes/ViewportRect.h"
 
 #include <GL/glew.h>
 
 #include <memory>
+#include <vector>
 
 // Where one sprite lies in the title atlas, as fractions of the atlas's size.
 struct TitleSprite {
@@ -37,6 +39,20 @@ extern const TitleElement titleElements[kTitleElements];
 constexpr float kStarShow = 4.0f;
 constexpr float kStarHide = 17.0f;
 
+// One draw of the elements: the rectangle of one shown element, and every shown element whose
+// rectangle meets it, in composition order (indices into titleElements). Where rectangles
+// overlap, the draws of both give the same colours.
+struct TitleChain {
+    UvRect area;
+    int elements[DMGL::kTitleMaxElements];
+    int count;
+};
+
+// The draws of the elements shown at scene time `time` (seconds, single precision, as the shader
+// sees it), one a shown element. Throws std::logic_error if more elements meet than one draw
+// composes.
+std::vector<TitleChain> titleChains(float time);
+
 class TitleScene {
 public:
     // Start-up work, before the frame loop: uploads the decoded title atlas and makes the
@@ -58,8 +74,13 @@ public:
 
 private:
     void bindState() const;
-    // Draws the elements `chain` (indices into titleElements, composition order) over `area`.
-    void drawChain(const int* chain, int count, bool star, float time, const PixelRect& area) const;
+    // Draws the elements `chain` (indices into titleElements, composition order) over `area`,
+    // on the star drawn as `star` says.
+    void drawChain(const int* chain, int count, DMGL::TitleStar star, float time,
+                   const PixelRect& area) const;
+    // The same over `area` on the star: by angle sums, then exactly over the star's edges.
+    void drawOnStar(const int* chain, int count, float time, const PixelRect& area,
+                    const std::vector<PixelRect>& edges) const;
 
     double startTime = 0.0;
     int windowHeight = 0;

@@ -26,6 +26,55 @@ PixelRect pixelsCovering(const UvRect& rect, const PixelRect& viewport, int pad)
     return PixelRect{left, lower, std::max(right - left, 0), std::max(upper - lower, 0)};
 }
 
+PixelRect intersection(const PixelRect& a, const PixelRect& b) {
+    const int left = std::max(a.x, b.x), right = std::min(a.x + a.width, b.x + b.width);
+    const int lower = std::max(a.y, b.y), upper = std::min(a.y + a.height, b.y + b.height);
+    return PixelRect{left, lower, std::max(right - left, 0), std::max(upper - lower, 0)};
+}
+
+std::vector<PixelRect> disjointCover(const std::vector<PixelRect>& rects) {
+    std::vector<int> xs, ys;
+    for (const PixelRect& r : rects) {
+        if (r.empty())
+            continue;
+        xs.insert(xs.end(), {r.x, r.x + r.width});
+        ys.insert(ys.end(), {r.y, r.y + r.height});
+    }
+    std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
+    std::sort(ys.begin(), ys.end());
+    ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+
+    const auto covered = [&](int x, int y) { // the grid cell whose lower left corner is (x, y)
+        for (const PixelRect& r : rects)
+            if (!r.empty() && r.x <= x && x < r.x + r.width && r.y <= y && y < r.y + r.height)
+                return true;
+        return false;
+    };
+    std::vector<PixelRect> cover;
+    for (size_t j = 0; j + 1 < ys.size(); ++j) {
+        const int y = ys[j], height = ys[j + 1] - ys[j];
+        for (size_t i = 0; i + 1 < xs.size(); ++i) {
+            if (!covered(xs[i], y))
+                continue;
+            size_t end = i + 1;
+            while (end + 1 < xs.size() && covered(xs[end], y))
+                ++end;
+            const PixelRect run{xs[i], y, xs[end] - xs[i], height};
+            // A run directly above one of the same columns extends it.
+            auto below = std::find_if(cover.begin(), cover.end(), [&](const PixelRect& c) {
+                return c.x == run.x && c.width == run.width && c.y + c.height == run.y;
+            });
+            if (below != cover.end())
+                below->height += run.height;
+            else
+                cover.push_back(run);
+            i = end - 1;
+        }
+    }
+    return cover;
+}
+
 PixelRect bandAbove(const PixelRect& viewport, int windowHeight) {
     const int bottom = viewport.y + viewport.height;
     return PixelRect{viewport.x, bottom, viewport.width, std::max(windowHeight - bottom, 0)};

@@ -3,6 +3,8 @@
 
 #include "scenes/MetaballsBound.h"
 
+#include <vector>
+
 // A rectangle in GL window coordinates: pixels, origin at the window's bottom left.
 struct PixelRect {
     int x, y, width, height;
@@ -12,6 +14,13 @@ struct PixelRect {
 // The pixels that cover `rect` (uv units of `viewport`, y down) grown by `pad` pixels on every
 // side and cut to the viewport. Empty when the rectangle is empty or misses the viewport.
 PixelRect pixelsCovering(const UvRect& rect, const PixelRect& viewport, int pad);
+
+// The pixels in both rectangles.
+PixelRect intersection(const PixelRect& a, const PixelRect& b);
+
+// Rectangles that do not overlap and together cover exactly the union of `rects`: every pixel
+// of the union lies in one of them. Empty rectangles are ignored.
+std::vector<PixelRect> disjointCover(const std::vector<PixelRect>& rects);
 
 // The bands of a window `windowHeight` pixels high above and below `viewport`; either may be
 // empty (a window wider than 16:9 has none).

@@ -2,22 +2,28 @@
 // the title atlas, each faded in and out in its own time window. Times are seconds of scene
 // time; uv runs from (0, 0) at the viewport's top left to (1, 1) at its bottom right.
 //
-// Each draw covers part of the viewport and composes, in order, the star (in the variant built
-// with STAR defined) and the elements it is given; it writes the finished picture, already laid
-// over white, so it is drawn without blending.
+// Each draw covers part of the viewport and composes, in order, the star (in the variants built
+// with STAR defined) and the ELEMENTS elements it is given (a define, 1 unless set); it writes the finished picture, already laid
+// over white, so it is drawn without blending. The star's shape comes from angle-sum identities,
+// except where STAR_EXACT is defined too: that variant runs the shape's literal arithmetic, and
+// is drawn over the star's hard edges, where the last digit decides a pixel's colour.
 varying vec2 uv;
 uniform sampler2D sampler;
 uniform float time;
 
 uniform vec2 star_window; // (show, hide): the star is drawn strictly between the two
+uniform vec4 star_phase;  // (cos phi, sin phi, cos 4 time, sin 4 time), phi = 3.1 sin(2.3 time) sin(time)
 
-// The elements this draw composes, in composition order: the first element_count entries.
-const int max_elements = 10;
-uniform int element_count;
-uniform vec4 element_uv[max_elements];       // sprite rectangle in the atlas: (u, v, width, height)
-uniform vec4 element_pos[max_elements];      // screen rectangle in uv units: (x, y, w, h)
-uniform vec3 element_timing[max_elements];   // (fade length, start, finish), seconds
-uniform float element_additive[max_elements]; // 1.0: added; 0.0: covers what lies beneath
+#ifndef ELEMENTS
+#define ELEMENTS 1
+#endif
+#if ELEMENTS > 0
+// The elements this draw composes, in composition order.
+uniform vec4 element_uv[ELEMENTS];       // sprite rectangle in the atlas: (u, v, width, height)
+uniform vec4 element_pos[ELEMENTS];      // screen rectangle in uv units: (x, y, w, h)
+uniform vec3 element_timing[ELEMENTS];   // (fade length, start, finish), seconds
+uniform float element_additive[ELEMENTS]; // 1.0: added; 0.0: covers what lies beneath
+#endif
 
 const vec4 onevec = vec4(1.0, 1.0, 1.0, 1.0);
 const float bg_fade = 0.5;
@@ -30,9 +36,22 @@ vec4 render_background()
     float radius = length(pos);
     float d = 0.0;
     if (radius > 0.0) {
+#ifdef STAR_EXACT
         float theta = atan(pos.x, pos.y);
         float depth = sin(theta + 3.1 * sin(2.3 * time) * sin(time));
         d = radius * (1.2 + sin(12.0 * theta + 4.0 * time) * 0.6 * depth);
+#else
+        // theta = atan(pos.x, pos.y): z = (cos theta, sin theta), and z to the twelfth power
+        // gives (cos 12 theta, sin 12 theta).
+        vec2 z = vec2(pos.y, pos.x) / radius;
+        vec2 z2 = vec2(z.x * z.x - z.y * z.y, 2.0 * z.x * z.y);
+        vec2 z4 = vec2(z2.x * z2.x - z2.y * z2.y, 2.0 * z2.x * z2.y);
+        vec2 z8 = vec2(z4.x * z4.x - z4.y * z4.y, 2.0 * z4.x * z4.y);
+        vec2 z12 = vec2(z8.x * z4.x - z8.y * z4.y, z8.x * z4.y + z8.y * z4.x);
+        float depth = z.y * star_phase.x + z.x * star_phase.y;
+        float points = z12.y * star_phase.z + z12.x * star_phase.w;
+        d = radius * (1.2 + points * 0.6 * depth);
+#endif
     }
 
     vec4 color;
@@ -88,13 +107,13 @@ void main()
     color = render_background();
 #endif
 
-    for (int i = 0; i < max_elements; i++) {
-        if (i >= element_count)
-            break;
+#if ELEMENTS > 0
+    for (int i = 0; i < ELEMENTS; i++) {
         vec4 s = render_object(element_uv[i], element_pos[i], element_timing[i].x,
                                element_timing[i].y, element_timing[i].z);
         color = element_additive[i] > 0.5 ? add(color, s) : cover(color, s);
     }
+#endif
 
     // The colour saturates to 0..1 and is laid over white by its alpha.
     color = clamp(color, 0.0, 1.0);
