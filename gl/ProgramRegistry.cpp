@@ -69,6 +69,10 @@ std::string titleVariantPrologue(TitleStar star, int elements) {
 
 void release() {
     currentProgram = nullptr;
+    if (!registry.empty())
+        glUseProgram(0);
+    for (const Program& program : registry)
+        glDeleteProgram(program.name());
     registry.clear();
 }
 

@@ -26,6 +26,8 @@ public:
     // element buffer and vertex buffer and leaves them bound for the scene's draws. Returns the
     // projection matrix, which the caller owns.
     std::unique_ptr<Matrix4> setupQuad(float width, float height);
+    // Deletes the vertex array object and buffers setupQuad made, if any; needs their context.
+    void release();
     // Binds the vertex array object and vertex buffer that setupQuad made.
     void bind() const;
 
@@ -49,6 +51,7 @@ public:
     static constexpr std::array<std::uint32_t, 6> indices = {0, 1, 2, 2, 1, 3};
 
 private:
+    GLuint elementBuffer = 0, vertexBuffer = 0, vertexArrayObject = 0; // 0: not made
     // A 640 x 480 template; setup replaces the size-dependent values before any upload.
     std::array<QuadVertex, 4> vertexArray = {{
         {0, 0, 0, 0, 0},
@@ -59,7 +62,6 @@ private:
     std::array<float, 16> projection = {
         2.0f / 640, 0, 0, 0, 0, 2.0f / -480, 0, 0, 0, 0, 1, 0, -1, 1, 0, 1,
     };
-    GLuint vertexArrayObject = 0, vertexBuffer = 0;
 };
 
 } // namespace DMGL

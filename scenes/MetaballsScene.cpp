@@ -22,12 +22,19 @@ void MetaballsScene::prepare(const std::shared_ptr<DMGL::Image>& greetingsAtlas,
     width = w;
     height = h;
     viewport = currentViewport();
+    release();
     atlas = uploadAtlas(greetingsAtlas);
     projection = quad.setupQuad(width, height);
     DMGL::useProgram(DMGL::MetaballsProgram);
     DMGL::setProjection(*projection);
     DMGL::useProgram(DMGL::PassThroughProgram);
     DMGL::setProjection(*projection);
+}
+
+void MetaballsScene::release() {
+    quad.release();
+    glDeleteTextures(1, &atlas);
+    atlas = 0;
 }
 
 void MetaballsScene::bindState() const {

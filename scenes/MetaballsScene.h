@@ -34,6 +34,8 @@ public:
 
     // The greetings overlay, `time` seconds after it began (scene time - 47); time > 0.
     void drawGreetings(double time);
+    // Deletes the scene's texture and quad objects; needs the context they were made in.
+    void release();
 
 private:
     void bindState() const;
@@ -41,7 +43,7 @@ private:
     double startTime = -1.0;
     float width = 0, height = 0; // window size in pixels
     PixelRect viewport{0, 0, 0, 0};
-    GLuint atlas = 0;
+    GLuint atlas = 0; // the greetings atlas texture, 0 before prepare
     std::unique_ptr<DMGL::Matrix4> projection;
     DMGL::ScreenQuad quad;
 };

@@ -84,6 +84,7 @@ void TitleScene::prepare(const std::shared_ptr<DMGL::Image>& titleAtlas, float w
                          float height) {
     windowHeight = static_cast<int>(height);
     viewport = currentViewport();
+    release();
     atlas = uploadAtlas(titleAtlas);
     projection = quad.setupQuad(width, height);
     for (int program = 0; program < DMGL::kProgramCount; ++program) {
@@ -94,6 +95,12 @@ void TitleScene::prepare(const std::shared_ptr<DMGL::Image>& titleAtlas, float w
         DMGL::current().setUniform1i("sampler", 0);
         DMGL::current().setUniform2f("star_window", kStarShow, kStarHide);
     }
+}
+
+void TitleScene::release() {
+    quad.release();
+    glDeleteTextures(1, &atlas);
+    atlas = 0;
 }
 
 void TitleScene::bindState() const {

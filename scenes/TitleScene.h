@@ -72,6 +72,9 @@ public:
     // (while shown) and the elements shown at that time, each over its own rectangle.
     void draw(double clock);
 
+    // Deletes the scene's texture and quad objects; needs the context they were made in.
+    void release();
+
 private:
     void bindState() const;
     // Draws the elements `chain` (indices into titleElements, composition order) over `area`,

@@ -53,13 +53,20 @@ TEST_F(ProgramRegistryTest, EachProgramDeclaresWhatItsDrawsFeed) {
               glGetAttribLocation(programs[2].name(), "position"));
     EXPECT_EQ(glGetAttribLocation(programs[1].name(), "uvIn"),
               glGetAttribLocation(programs[2].name(), "uvIn"));
-    for (int title : {DMGL::TitleProgram, DMGL::TitleStarProgram})
-        for (const char* name : {"time", "sampler", "element_count", "element_uv", "element_pos",
-                                 "element_timing", "element_additive"})
-            EXPECT_GE(glGetUniformLocation(programs[title].name(), name), 0) << title << name;
-    // Only the star's variant draws the star.
-    EXPECT_GE(glGetUniformLocation(programs[DMGL::TitleStarProgram].name(), "star_window"), 0);
-    EXPECT_EQ(glGetUniformLocation(programs[DMGL::TitleProgram].name(), "star_window"), -1);
+    // Each title variant takes the uniforms its draws set: its elements' arrays when it has
+    // elements, the star's window when it draws the star.
+    for (DMGL::TitleStar star :
+         {DMGL::TitleStar::None, DMGL::TitleStar::Shape, DMGL::TitleStar::Exact})
+        for (int elements = star == DMGL::TitleStar::None ? 1 : 0;
+             elements <= DMGL::kTitleMaxElements; ++elements) {
+            const GLuint name = programs[DMGL::titleProgram(star, elements)].name();
+            EXPECT_GE(glGetUniformLocation(name, "time"), 0);
+            for (const char* array :
+                 {"element_uv", "element_pos", "element_timing", "element_additive"})
+                EXPECT_EQ(glGetUniformLocation(name, array) >= 0, elements > 0) << array;
+            EXPECT_EQ(glGetUniformLocation(name, "star_window") >= 0,
+                      star != DMGL::TitleStar::None);
+        }
     EXPECT_GE(glGetUniformLocation(programs[1].name(), "time"), 0);
 }
 
