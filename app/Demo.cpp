@@ -97,10 +97,10 @@ void Demo::begin() {
 bool Demo::step() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_KEYUP && event.key.keysym.sym == SDLK_ESCAPE)
-            running = false;
-        else if (event.type == SDL_QUIT)
-            running = false;
+        const bool quit = (event.type == SDL_KEYUP && event.key.keysym.sym == SDLK_ESCAPE) ||
+                          event.type == SDL_QUIT;
+        if (quit && running)
+            leave();
     }
     if (!running)
         return false;
@@ -110,12 +110,21 @@ bool Demo::step() {
         return true;
     currentTime = Music::clockSeconds();
     warmNextProgram();
-    running = drawFrame(currentTime);
-    if (running) {
-        window->swap(); // from 114 s nothing is drawn, so nothing is shown
-        ++framesShown;
+    if (!drawFrame(currentTime)) {
+        leave(); // from 114 s nothing is drawn, so nothing is shown
+        return false;
     }
-    return running;
+    window->swap();
+    ++framesShown;
+    return true;
+}
+
+void Demo::leave() {
+    // The window goes and the sound stops at once; closing the audio device, which can take
+    // half a second, follows in end() unseen and unheard.
+    running = false;
+    window->hide();
+    Music::silence();
 }
 
 void Demo::end() {

@@ -48,6 +48,8 @@ public:
 
 private:
     void shutdown();
+    // Ends the show: hides the window and silences the music.
+    void leave();
     // Compiles the next scene's programs ahead of their first use by a tiny draw.
     void warmNextProgram();
 
