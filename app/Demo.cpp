@@ -16,6 +16,12 @@
 #include <string>
 
 namespace {
+#ifdef __EMSCRIPTEN__
+constexpr std::launch kDecodePolicy = std::launch::deferred; // a page has no threads
+#else
+constexpr std::launch kDecodePolicy = std::launch::async;
+#endif
+
 struct DecodedAtlases {
     std::shared_ptr<DMGL::Image> title, greetings;
 };
@@ -27,9 +33,9 @@ DecodedAtlases decodeAtlases() {
 }
 } // namespace
 
-Demo::Demo(const DemoOptions& options) {
+Demo::Demo(const DemoOptions& options) : clock(options.clock) {
     // Decoding needs no GL context: it runs while SDL loads the GL driver and opens the window.
-    std::future<DecodedAtlases> atlases = std::async(std::launch::async, decodeAtlases);
+    std::future<DecodedAtlases> atlases = std::async(kDecodePolicy, decodeAtlases);
     bool audio = options.music;
     if (SDL_Init(audio ? SDL_INIT_AUDIO | SDL_INIT_VIDEO : SDL_INIT_VIDEO) != 0) {
         // Without a usable audio driver the show still plays, silently.
@@ -108,7 +114,7 @@ bool Demo::step() {
     constexpr std::uint32_t kWaitSliceMs = 10;
     if (!Music::awaitAnchor(kWaitSliceMs))
         return true;
-    currentTime = Music::clockSeconds();
+    currentTime = clock ? clock() : Music::clockSeconds();
     warmNextProgram();
     if (!drawFrame(currentTime)) {
         leave(); // from 114 s nothing is drawn, so nothing is shown
@@ -140,6 +146,13 @@ void Demo::warmNextProgram() {
         titleScene.warm();
     else
         metaballsScene.warm();
+}
+
+void Demo::resize(int width, int height) {
+    window->resize(width, height);
+    const float w = static_cast<float>(width), h = static_cast<float>(height);
+    titleScene.resize(w, h);
+    metaballsScene.resize(w, h);
 }
 
 void Demo::setupTitle() {

@@ -17,6 +17,8 @@ public:
     void swap() const;
     // Takes the window off the screen at once; the context stays usable until destruction.
     void hide() const;
+    // Takes a new size in pixels: the letterboxed viewport and scissor follow it.
+    void resize(int width, int height);
 
     int width() const { return windowWidth; }
     int height() const { return windowHeight; }

@@ -5,6 +5,7 @@
 #include <SDL_syswm.h>
 
 bool unmapX11Window(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11)
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
@@ -12,4 +13,8 @@ bool unmapX11Window(SDL_Window* window) {
     XUnmapWindow(info.info.x11.display, info.info.x11.window);
     XFlush(info.info.x11.display);
     return true;
+#else
+    (void)window;
+    return false;
+#endif
 }

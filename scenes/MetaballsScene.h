@@ -32,6 +32,10 @@ public:
     // its balls can reach; the rest of the viewport is the white it would have drawn.
     void draw(double clock);
 
+    // Follows a new window size in pixels and the current viewport: the quad, the sprites'
+    // places and the projection; the scene keeps its texture and buffers. Only once prepared.
+    void resize(float width, float height);
+
     // The greetings overlay, `time` seconds after it began (scene time - 47); time > 0.
     void drawGreetings(double time);
     // Deletes the scene's texture and quad objects; needs the context they were made in.

@@ -97,6 +97,21 @@ void TitleScene::prepare(const std::shared_ptr<DMGL::Image>& titleAtlas, float w
     }
 }
 
+void TitleScene::resize(float width, float height) {
+    windowHeight = static_cast<int>(height);
+    viewport = currentViewport();
+    quad.setSize(width, height);
+    quad.bind();
+    quad.uploadQuad();
+    projection = std::make_unique<DMGL::Matrix4>(quad.projectionValues().data());
+    for (int program = 0; program < DMGL::kProgramCount; ++program) {
+        if (program == DMGL::MetaballsProgram || program == DMGL::PassThroughProgram)
+            continue;
+        DMGL::useProgram(program);
+        DMGL::setProjection(*projection);
+    }
+}
+
 void TitleScene::release() {
     quad.release();
     glDeleteTextures(1, &atlas);

@@ -75,6 +75,10 @@ public:
     // Deletes the scene's texture and quad objects; needs the context they were made in.
     void release();
 
+    // Follows a new window size in pixels and the current viewport: the quad and the projection;
+    // the scene keeps its texture and buffers. Only once prepared.
+    void resize(float width, float height);
+
 private:
     void bindState() const;
     // Draws the elements `chain` (indices into titleElements, composition order) over `area`,
