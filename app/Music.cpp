@@ -16,6 +16,8 @@ namespace {
 std::unique_ptr<ModuleStream> musicModule;
 bool deviceOpen = false;
 std::atomic<std::int32_t> clockAnchor{DemoClock::kNotAnchored};
+SDL_sem* firstCallback = nullptr; // posted by the callback that anchors the clock
+std::uint32_t startTicks = 0;     // when start() unpaused the device
 
 } // namespace
 
@@ -37,7 +39,8 @@ void open(const unsigned char* data, std::uint32_t size) {
     desired.callback = fillStream;
     // No obtained spec: SDL converts our format to the device's, so the callback always
     // renders 44100 Hz signed 16-bit stereo.
-    deviceOpen = SDL_OpenAudio(&desired, nullptr) == 0;
+    firstCallback = SDL_CreateSemaphore(0);
+    deviceOpen = firstCallback && SDL_OpenAudio(&desired, nullptr) == 0;
     if (!deviceOpen)
         std::fprintf(stderr,
                      "one-quill-wisp: warning: cannot open the audio device: %s; "
@@ -48,6 +51,7 @@ void open(const unsigned char* data, std::uint32_t size) {
 void start() {
     if (musicModule)
         musicModule->seek(0);
+    startTicks = SDL_GetTicks();
     if (deviceOpen)
         SDL_PauseAudio(0);
     else
@@ -56,6 +60,22 @@ void start() {
 
 bool isAnchored() {
     return clockAnchor.load() != DemoClock::kNotAnchored;
+}
+
+bool awaitAnchor(std::uint32_t maxMs) {
+    if (isAnchored() || !firstCallback)
+        return isAnchored();
+    const std::uint32_t waited = SDL_GetTicks() - startTicks;
+    const std::uint32_t left =
+        waited < DemoClock::kFirstCallbackWaitMs ? DemoClock::kFirstCallbackWaitMs - waited : 0;
+    if (SDL_SemWaitTimeout(firstCallback, std::min(maxMs, left)) == 0)
+        return true;
+    if (DemoClock::anchorOnTimeout(clockAnchor, startTicks, SDL_GetTicks()))
+        std::fprintf(stderr,
+                     "one-quill-wisp: warning: the audio device has not asked for sound within "
+                     "%u ms; the show starts without waiting for it\n",
+                     static_cast<unsigned>(DemoClock::kFirstCallbackWaitMs));
+    return isAnchored();
 }
 
 double clockSeconds() {
@@ -71,12 +91,15 @@ void stop() {
 void release() {
     stop();
     musicModule.reset();
+    if (firstCallback)
+        SDL_DestroySemaphore(firstCallback);
+    firstCallback = nullptr;
     clockAnchor.store(DemoClock::kNotAnchored);
 }
 
 void fillStream(void*, std::uint8_t* stream, int length) {
-    if (clockAnchor.load() == DemoClock::kNotAnchored)
-        clockAnchor.store(DemoClock::anchorAt(SDL_GetTicks()));
+    if (DemoClock::anchorFromCallback(clockAnchor, SDL_GetTicks()) && firstCallback)
+        SDL_SemPost(firstCallback);
 
     const long frames = length / Audio::kBytesPerFrame;
     if (musicModule)

@@ -23,6 +23,10 @@ void open(const unsigned char* data, std::uint32_t size);
 void start();
 
 bool isAnchored();
+// Waits up to `maxMs` milliseconds, asleep, for the first audio callback to anchor the clock.
+// If none has come kFirstCallbackWaitMs after start(), warns on stderr and anchors the clock at
+// that moment instead; a callback that comes later leaves it there. Returns isAnchored().
+bool awaitAnchor(std::uint32_t maxMs);
 // Seconds since the music started; only meaningful once anchored.
 double clockSeconds();
 

@@ -143,6 +143,7 @@ Window::Window(int width, int height, bool fullscreen) {
 }
 
 Window::~Window() {
+    SDL_GL_DeleteContext(glContext);
     SDL_DestroyWindow(sdlWindow);
     SDL_Quit();
 }

@@ -21,13 +21,20 @@ void MetaballsScene::setup(double start, float w, float h) {
     width = w;
     height = h;
     startTime = start;
-    uploadAtlas(greetingsAtlasData, greetingsAtlasSize, 2048, 512, "greetings");
+    release();
+    atlas = uploadAtlas(greetingsAtlasData, greetingsAtlasSize, 2048, 512, "greetings");
     glDisable(GL_SCISSOR_TEST);
     DMGL::useProgram(DMGL::MetaballsProgram);
     projection = quad.setupQuad(width, height);
     DMGL::setProjection(*projection);
     DMGL::useProgram(DMGL::PassThroughProgram);
     DMGL::setProjection(*projection);
+}
+
+void MetaballsScene::release() {
+    quad.release();
+    glDeleteTextures(1, &atlas);
+    atlas = 0;
 }
 
 void MetaballsScene::draw(double clock) {

@@ -23,9 +23,16 @@ const TitleSprite titleSprites[10] = {
 void TitleScene::setup(double start, float width, float height) {
     startTime = start;
     DMGL::useProgram(DMGL::TitleProgram);
-    uploadAtlas(titleAtlasData, titleAtlasSize, 2048, 2048, "title");
+    release();
+    atlas = uploadAtlas(titleAtlasData, titleAtlasSize, 2048, 2048, "title");
     projection = quad.setupQuad(width, height);
     DMGL::setProjection(*projection);
+}
+
+void TitleScene::release() {
+    quad.release();
+    glDeleteTextures(1, &atlas);
+    atlas = 0;
 }
 
 void TitleScene::draw(double clock) {

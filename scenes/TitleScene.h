@@ -25,9 +25,12 @@ public:
 
     // Draws the frame for demo clock `clock` (seconds), relying on the GL state of setup.
     void draw(double clock);
+    // Deletes the scene's texture and quad objects; needs the context they were made in.
+    void release();
 
 private:
     double startTime = 0.0;
+    GLuint atlas = 0; // the title atlas texture, 0 before setup
     std::unique_ptr<DMGL::Matrix4> projection;
     DMGL::ScreenQuad quad;
 };
