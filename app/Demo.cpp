@@ -13,8 +13,15 @@
 #include <stdexcept>
 #include <string>
 
-Demo::Demo(const DemoOptions& options) {
-    bool audio = options.music;
+namespace {
+constexpr Uint32 kStillRedrawMs = 100; // how often a held moment is drawn again, milliseconds
+} // namespace
+
+Demo::Demo(const DemoOptions& options) : settings(options) {
+    // A held moment is silent: no device, no module.
+    if (settings.still)
+        settings.music = false;
+    bool audio = settings.music;
     if (SDL_Init(audio ? SDL_INIT_AUDIO | SDL_INIT_VIDEO : SDL_INIT_VIDEO) != 0) {
         // Without a usable audio driver the show still plays, silently.
         const std::string reason = SDL_GetError();
@@ -29,10 +36,11 @@ Demo::Demo(const DemoOptions& options) {
         audio = false;
     }
     try {
-        window = std::make_unique<Window>(options.width, options.height, options.fullscreen);
+        window = std::make_unique<Window>(settings.width, settings.height, settings.fullscreen,
+                                          settings.display);
         if (audio)
             Music::open(moduleData, moduleSize);
-        else if (options.music)
+        else if (settings.music)
             Music::loadModule(moduleData, moduleSize);
         DMGL::init();
     } catch (...) {
@@ -59,6 +67,9 @@ void Demo::shutdown() {
 void Demo::run() {
     begin();
     while (step()) {
+        // A held moment needs redrawing only now and then: sleep until an event or the next one.
+        if (settings.still)
+            SDL_WaitEventTimeout(nullptr, kStillRedrawMs);
     }
     end();
 }
@@ -79,6 +90,11 @@ bool Demo::step() {
     }
     if (!running)
         return false;
+    if (settings.still) {
+        drawFrame(*settings.still);
+        window->swap();
+        return true;
+    }
     if (!Music::isAnchored())
         return true;
     currentTime = Music::clockSeconds();

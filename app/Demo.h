@@ -6,12 +6,20 @@
 #include "scenes/TitleScene.h"
 
 #include <memory>
+#include <optional>
 
 struct DemoOptions {
     int width = 0; // window size in pixels; 0 with fullscreen: the desktop's resolution
     int height = 0;
     bool fullscreen = true; // fullscreen at the desktop's resolution, cursor hidden
     bool music = true;      // open the audio device and play the module
+    int display = -1;       // the display to open on, counted from 0; -1: the one SDL picks
+    // Demo time in seconds of the first frame, the music starting where it would have been
+    // live; none: the show from its beginning.
+    std::optional<double> from{};
+    // Demo time in seconds to hold on screen, silently, until quit; none: play the show.
+    std::optional<double> still{};
+    bool loop = false; // at the end, start again from 0 until quit
 };
 
 class Demo {
@@ -32,7 +40,8 @@ public:
     // Starts the music and sets the title scene up.
     void begin();
     // One pass of the loop: drains the events, and once the clock is anchored draws the frame
-    // for the current demo clock and swaps. Returns false when the show is over.
+    // for the current demo clock and swaps; with `still` set, draws that moment instead. Never
+    // waits. Returns false when the show is over.
     bool step();
     // Closes the audio.
     void end();
@@ -48,6 +57,7 @@ public:
 private:
     void shutdown();
 
+    DemoOptions settings;
     std::unique_ptr<Window> window;
     TitleScene titleScene;
     MetaballsScene metaballsScene;

@@ -16,11 +16,6 @@ using namespace picture;
 
 namespace {
 
-// A pixel mismatches when some channel is more than this many levels away from the model.
-constexpr int kChannelTolerance = 12;
-// The share of mismatched pixels a frame may have.
-constexpr double kMismatchAllowed = 0.01;
-
 struct WindowSize {
     int width;
     int height;

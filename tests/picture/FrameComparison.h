@@ -5,6 +5,11 @@
 
 namespace picture {
 
+// A pixel mismatches when some channel is more than this many levels away from the expected one.
+constexpr int kChannelTolerance = 12;
+// The share of mismatched pixels a frame may have and still count as the same picture.
+constexpr double kMismatchAllowed = 0.01;
+
 struct FrameDifference {
     long mismatched = 0;    // pixels with some channel further apart than the tolerance
     long total = 0;         // pixels compared

@@ -1,0 +1,138 @@
+#!/usr/bin/env bash
+# Plays the real demo executable with its command-line options and checks what each one does.
+#   options_run.sh MODE DEMO CAPTURE FRAME_DIFFERENCE SOUND_MATCH
+# MODE: usage (no X server) | window_mute | still | from | loop (Xvfb at 1280x720) |
+#       display (Xvfb with two screens, the second 800x600)
+set -uo pipefail
+mode=$1 demo=$2 capture=$3 frame_difference=$4 sound_match=$5
+work=$(mktemp -d)
+trap 'kill "${pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
+source "$(dirname "$0")/checks.sh"
+
+title="One Quill Wisp"
+rate=44100 lead_frames=8192 # one device buffer: the music runs this far behind the picture
+
+# Waits up to 60 s for the demo's window on X display $1; prints its xwininfo.
+await_window() {
+    local tries=0
+    until xwininfo -display "$1" -name "$title" 2>/dev/null; do
+        tries=$((tries + 1))
+        if [ $tries -gt 600 ] || ! running; then return 1; fi
+        sleep 0.1
+    done
+}
+field() { sed -n "s/^ *$1: *//p" <<<"$2"; } # field NAME XWININFO_TEXT
+window_id() { sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p' <<<"$info"; }
+window_shot() { import -window "$(window_id)" "$1"; }
+quit() { xdotool key Escape; await_exit 10; }
+
+# Starts the demo with the given options, recording whatever its audio device plays, and waits
+# for its window on X display $screen.
+screen=${DISPLAY:-}
+play() {
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" "$demo" "$@" 2>"$work/err" &
+    pid=$!
+    info=$(await_window "$screen") || info=""
+    check "a window titled '$title' appears on $screen" [ -n "$info" ]
+}
+
+case $mode in
+usage)
+    "$demo" --version >"$work/out" 2>"$work/err"
+    check "--version exits 0 (got $?) printing the version" \
+        grep -qxE 'one-quill-wisp [0-9]+\.[0-9]+\.[0-9]+' "$work/out"
+    "$demo" --help >"$work/out" 2>"$work/err"
+    check "--help exits 0 (got $?) with the usage first" grep -q '^usage: one-quill-wisp' "$work/out"
+    for bad in "--window 640" "--display one" "--from 114" "--still -1" "--loop --still 3" "--bogus"; do
+        # shellcheck disable=SC2086 # each case is several words
+        env -u DISPLAY "$demo" $bad >"$work/out" 2>"$work/err"
+        status=$?
+        check "'$bad' exits 2 (got $status) with one line of usage on stderr" \
+            bash -c "[ $status = 2 ] && [ ! -s '$work/out' ] && grep -c '' '$work/err' | grep -qx 1 && grep -q 'usage: one-quill-wisp' '$work/err'"
+    done
+    ;;
+window_mute)
+    play --window 640x360 --mute
+    check "the window is 640x360 (got $(field Width "$info")x$(field Height "$info"))" \
+        [ "$(field Width "$info")x$(field Height "$info")" = 640x360 ]
+    sleep 1
+    window_shot "$work/shot.png"
+    check "the title's white ground fills the window" \
+        bash -c "$(declare -f is_white); is_white $work/shot.png 2 2 && is_white $work/shot.png 637 357"
+    quit
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    check "opens no audio device" [ ! -e "$work/audio.raw" ]
+    check "and says nothing on stderr" [ ! -s "$work/err" ]
+    ;;
+still)
+    play --still 10 --window 640x360
+    sleep 1
+    window_shot "$work/held1.png"
+    sleep 1.5
+    window_shot "$work/held2.png"
+    check "still showing the moment" running
+    quit
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    check "plays no sound" [ ! -e "$work/audio.raw" ]
+    "$capture" --time 10 --size 640x360 --out "$work/captured.png"
+    check "shows the frame the capture tool renders at 10 s" \
+        "$frame_difference" "$work/held1.png" "$work/captured.png"
+    check "and holds it" "$frame_difference" "$work/held2.png" "$work/held1.png"
+    ;;
+from)
+    play --from 40 --window 640x360
+    sleep 0.5
+    window_shot "$work/first.png"
+    level=$(brightness "$work/first.png")
+    check "its first frames show the metaballs, dark around them (brightness $level)" \
+        between "$level" 0.01 0.4
+    sleep 2.5
+    quit
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    check "its sound is the whole run's from module time 40 s less one device buffer" \
+        "$sound_match" "$work/audio.raw" $((40 * rate - lead_frames)) 0
+    ;;
+loop)
+    # The first pass starts near the end, so the real end of the show comes quickly.
+    play --loop --from 110 --window 640x360
+    sleep 0.5
+    window_shot "$work/first.png"
+    first=$(brightness "$work/first.png")
+    check "the first pass shows the metaballs (brightness $first)" between "$first" 0.01 0.4
+    again=""
+    for _ in $(seq 60); do # up to about 30 s for the second pass's white title
+        sleep 0.5
+        running || break
+        window_shot "$work/again.png"
+        if bash -c "$(declare -f is_white); is_white $work/again.png 2 2"; then again=yes; break; fi
+    done
+    check "after the end the title shows again" [ -n "$again" ]
+    check "and the demo carries on" running
+    sleep 1
+    quit
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    check "its sound runs from module time 110 s less one buffer, then the module from its start" \
+        "$sound_match" "$work/audio.raw" $((110 * rate - lead_frames)) 1
+    ;;
+display)
+    screen="${DISPLAY%.*}.1"
+    play --display 1 --mute
+    check "the window is on the second display, at its 800x600 (got $(field Width "$info")x$(field Height "$info"))" \
+        [ "$(field Width "$info")x$(field Height "$info")" = 800x600 ]
+    kill -TERM "$pid" # SDL turns it into a quit event, wherever the keyboard's focus is
+    await_exit 10
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    "$demo" --display 2 --mute >"$work/out" 2>"$work/err"
+    status=$?
+    cat "$work/err"
+    check "a third display is refused with status 2 (got $status)" [ "$status" = 2 ]
+    check "on one line that lists displays 0 and 1" \
+        bash -c "grep -c '' '$work/err' | grep -qx 1 && grep -q '0 (.*1 (' '$work/err'"
+    ;;
+*)
+    echo "unknown mode $mode" >&2
+    exit 2
+    ;;
+esac
+
+summary
