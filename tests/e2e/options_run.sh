@@ -2,7 +2,7 @@
 # Plays the real demo executable with its command-line options and checks what each one does.
 #   options_run.sh MODE DEMO CAPTURE FRAME_DIFFERENCE SOUND_MATCH
 # MODE: usage (no X server) | window_mute | still | from | loop (Xvfb at 1280x720) |
-#       display (Xvfb with two screens, the second 800x600)
+#       display (two monitors side by side, the second 800x600 at x 1280)
 set -uo pipefail
 mode=$1 demo=$2 capture=$3 frame_difference=$4 sound_match=$5
 work=$(mktemp -d)
@@ -23,7 +23,7 @@ await_window() {
 }
 field() { sed -n "s/^ *$1: *//p" <<<"$2"; } # field NAME XWININFO_TEXT
 window_id() { sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p' <<<"$info"; }
-window_shot() { import -window "$(window_id)" "$1"; }
+window_shot() { [ -n "$(window_id)" ] && import -window "$(window_id)" "$1"; }
 quit() { xdotool key Escape; await_exit 10; }
 
 # Starts the demo with the given options, recording whatever its audio device plays, and waits
@@ -115,19 +115,21 @@ loop)
         "$sound_match" "$work/audio.raw" $((110 * rate - lead_frames)) 1
     ;;
 display)
-    screen="${DISPLAY%.*}.1"
     play --display 1 --mute
-    check "the window is on the second display, at its 800x600 (got $(field Width "$info")x$(field Height "$info"))" \
-        [ "$(field Width "$info")x$(field Height "$info")" = 800x600 ]
-    kill -TERM "$pid" # SDL turns it into a quit event, wherever the keyboard's focus is
-    await_exit 10
+    where="$(field Width "$info")x$(field Height "$info")+$(field 'Absolute upper-left X' "$info")+$(field 'Absolute upper-left Y' "$info")"
+    check "the window fills the second monitor, 800x600+1280+0 (got $where)" [ "$where" = 800x600+1280+0 ]
+    sleep 1
+    window_shot "$work/shot.png"
+    check "and shows the title there, letterboxed: white inside, black bands" \
+        bash -c "$(declare -f is_white); is_white $work/shot.png 400 300 && ! is_white $work/shot.png 400 10"
+    quit
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
     "$demo" --display 2 --mute >"$work/out" 2>"$work/err"
     status=$?
     cat "$work/err"
     check "a third display is refused with status 2 (got $status)" [ "$status" = 2 ]
     check "on one line that lists displays 0 and 1" \
-        bash -c "grep -c '' '$work/err' | grep -qx 1 && grep -q '0 (.*1 (' '$work/err'"
+        bash -c "grep -c '' '$work/err' | grep -qx 1 && grep -q ' 0 (.* 1 (' '$work/err'"
     ;;
 *)
     echo "unknown mode $mode" >&2
