@@ -1,14 +1,16 @@
 // The demo clock: seconds since the music started, read from SDL's millisecond tick counter.
 #pragma once
 
+#include "app/ModuleRenderer.h"
+
 #include <cstdint>
 
 namespace DemoClock {
 
 constexpr std::int32_t kNotAnchored = -1;
-// One device buffer of 8192 frames at 44100 Hz, in milliseconds: the first callback's audio
+// The audio lead (one device buffer, 185.76 ms) in milliseconds: the first callback's audio
 // is heard that long after the callback runs, so the clock starts that much earlier.
-constexpr double kAnchorLeadMs = 8192.0 * 1000.0 / 44100.0;
+constexpr double kAnchorLeadMs = Audio::kLeadFrames * 1000.0 / Audio::kSampleRate;
 
 // The anchor for a first audio callback at tick `ticks`. A result of kNotAnchored (tick 184)
 // means the next callback must try again.

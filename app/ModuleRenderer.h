@@ -13,6 +13,9 @@ constexpr int kChannels = 2;        // interleaved left, right
 constexpr int kBytesPerFrame = 4;   // two signed 16-bit samples
 constexpr int kBufferFrames = 8192; // one device buffer, about 185.76 ms
 constexpr int kBufferBytes = kBufferFrames * kBytesPerFrame;
+// The picture's clock leads the audio rendering by one device buffer: the first callback's
+// frames are heard one buffer after it runs. Module time = demo time - kLeadFrames / kSampleRate.
+constexpr int kLeadFrames = kBufferFrames;
 } // namespace Audio
 
 // Owns DUMB's memory reader, the loaded module and its renderer. The module bytes must outlive

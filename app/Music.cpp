@@ -2,11 +2,10 @@
 #include "app/Music.h"
 
 #include "app/DemoClock.h"
-#include "app/ModuleRenderer.h"
+#include "app/ModuleStream.h"
 
 #include <SDL.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <memory>
@@ -14,19 +13,17 @@
 namespace Music {
 namespace {
 
-std::unique_ptr<ModuleRenderer> musicModule;
-std::unique_ptr<std::int16_t[]> mixBuffer; // Audio::kBufferFrames stereo frames
+std::unique_ptr<ModuleStream> musicModule;
 bool deviceOpen = false;
 std::atomic<std::int32_t> clockAnchor{DemoClock::kNotAnchored};
 
 } // namespace
 
 void loadModule(const unsigned char* data, std::uint32_t size) {
-    musicModule = std::make_unique<ModuleRenderer>(data, size);
+    musicModule = std::make_unique<ModuleStream>(data, size);
     if (!musicModule->isLoaded())
         std::fprintf(stderr, "one-quill-wisp: warning: cannot read the music module; "
                              "playing without sound\n");
-    mixBuffer = std::make_unique<std::int16_t[]>(Audio::kBufferFrames * Audio::kChannels);
 }
 
 void open(const unsigned char* data, std::uint32_t size) {
@@ -50,7 +47,7 @@ void open(const unsigned char* data, std::uint32_t size) {
 
 void start() {
     if (musicModule)
-        musicModule->start();
+        musicModule->seek(0);
     if (deviceOpen)
         SDL_PauseAudio(0);
     else
@@ -74,7 +71,6 @@ void stop() {
 void release() {
     stop();
     musicModule.reset();
-    mixBuffer.reset();
     clockAnchor.store(DemoClock::kNotAnchored);
 }
 
@@ -82,21 +78,11 @@ void fillStream(void*, std::uint8_t* stream, int length) {
     if (clockAnchor.load() == DemoClock::kNotAnchored)
         clockAnchor.store(DemoClock::anchorAt(SDL_GetTicks()));
 
-    int offset = 0;
-    long frames = length / Audio::kBytesPerFrame;
-    while (frames > 0 && musicModule && mixBuffer) {
-        const long chunk = std::min<long>(frames, Audio::kBufferFrames);
-        const long rendered = musicModule->render(mixBuffer.get(), chunk);
-        if (rendered <= 0)
-            break;
-        SDL_memcpy(stream + offset, mixBuffer.get(),
-                   static_cast<size_t>(rendered) * Audio::kBytesPerFrame);
-        offset += static_cast<int>(rendered) * Audio::kBytesPerFrame;
-        frames -= rendered;
-        if (rendered < chunk)
-            break;
-    }
-    SDL_memset(stream + offset, 0, static_cast<size_t>(length - offset));
+    const long frames = length / Audio::kBytesPerFrame;
+    if (musicModule)
+        musicModule->read(reinterpret_cast<std::int16_t*>(stream), frames);
+    const int written = musicModule ? static_cast<int>(frames) * Audio::kBytesPerFrame : 0;
+    SDL_memset(stream + written, 0, static_cast<size_t>(length - written));
 }
 
 } // namespace Music

@@ -9,8 +9,8 @@
 
 namespace Music {
 
-// Reads the module and allocates the mix buffer. A module DUMB cannot read is reported on stderr
-// as a warning and plays as silence.
+// Reads the module into a ModuleStream at frame 0. A module DUMB cannot read is reported on
+// stderr as a warning and plays as silence.
 void loadModule(const unsigned char* data, std::uint32_t size);
 
 // loadModule, then opens the audio device paused: 44100 Hz, signed 16-bit stereo, 8192-frame
@@ -18,7 +18,7 @@ void loadModule(const unsigned char* data, std::uint32_t size);
 // reported on stderr as a warning; the show then plays silently on the tick counter alone.
 void open(const unsigned char* data, std::uint32_t size);
 
-// Starts rendering from the module's beginning and unpauses the device; the first callback then
+// Puts the stream back at the module's beginning and unpauses the device; the first callback then
 // anchors the clock. Without a device the clock is anchored here, at 0 s.
 void start();
 
@@ -28,12 +28,12 @@ double clockSeconds();
 
 // Closes the audio device; the callback no longer runs afterwards. Safe to call twice.
 void stop();
-// Stops, then frees the renderer, module, reader and mix buffer, and forgets the anchor.
+// Stops, then frees the stream and forgets the anchor.
 void release();
 
 // The audio callback: anchors the clock on its first call, then fills all `length` bytes of
-// `stream` with rendered frames in chunks of at most one mix buffer, and with silence where the
-// module rendered nothing.
+// `stream` with the stream's next frames (silence where the module has nothing), and any
+// trailing partial frame with silence.
 void fillStream(void* userData, std::uint8_t* stream, int length);
 
 } // namespace Music

@@ -1,12 +1,16 @@
-// atlasgen reproduces the committed atlases byte for byte, and fails cleanly when it cannot write.
+// atlasgen reproduces the committed atlases and icons byte for byte, and fails cleanly when it
+// cannot write.
 #include "PngChunks.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace {
 
@@ -43,23 +47,58 @@ public:
     std::string path;
 };
 
-TEST(Regeneration, ReproducesTheCommittedAtlasesByteForByte) {
+// One way of running atlasgen, and the committed folder whose files it must write again.
+struct Output {
+    const char* name;
+    const char* option;
+    std::string committedDirectory;
+    // The committed files it writes; empty for every file of the committed folder.
+    std::vector<std::string> files;
+};
+
+void PrintTo(const Output& output, std::ostream* stream) {
+    *stream << output.name;
+}
+
+std::vector<std::string> filesIn(const std::string& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class Regeneration : public testing::TestWithParam<Output> {};
+
+TEST_P(Regeneration, ReproducesTheCommittedFilesByteForByte) {
+    const Output& output = GetParam();
+    const std::vector<std::string> expected =
+        output.files.empty() ? filesIn(output.committedDirectory) : output.files;
+    ASSERT_FALSE(expected.empty());
     ScratchDirectory scratch;
     ASSERT_FALSE(scratch.path.empty());
-    std::string output;
-    ASSERT_EQ(runAtlasgen("'" + scratch.path + "'", output), 0) << output;
-    for (const char* name : {"title_atlas.png", "greetings_atlas.png"}) {
+    std::string messages;
+    ASSERT_EQ(runAtlasgen(std::string(output.option) + " '" + scratch.path + "'", messages), 0)
+        << messages;
+    // Exactly the committed files are written, nothing else is left behind.
+    ASSERT_EQ(filesIn(scratch.path), expected);
+    for (const std::string& name : expected) {
         const std::vector<std::uint8_t> made = readFileBytes(scratch.path + "/" + name);
         const std::vector<std::uint8_t> committed =
-            readFileBytes(std::string(CONTENT_DIR) + "/" + name);
+            readFileBytes(output.committedDirectory + "/" + name);
         EXPECT_EQ(made.size(), committed.size()) << name;
         EXPECT_TRUE(made == committed) << name << " differs from the committed file";
     }
-    // Nothing but the two atlases is left behind.
-    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.path), fs::directory_iterator()), 2);
 }
 
-TEST(Regeneration, AMissingOutputDirectoryFailsWithAMessage) {
+INSTANTIATE_TEST_SUITE_P(
+    Atlasgen, Regeneration,
+    testing::Values(Output{"atlases", "", CONTENT_DIR, {"greetings_atlas.png", "title_atlas.png"}},
+                    Output{"icons", "--icons", std::string(CONTENT_DIR) + "/icons", {}}),
+    [](const testing::TestParamInfo<Output>& info) { return std::string(info.param.name); });
+
+TEST(RegenerationFailure, AMissingOutputDirectoryFailsWithAMessage) {
     ScratchDirectory scratch;
     ASSERT_FALSE(scratch.path.empty());
     const std::string missing = scratch.path + "/absent";
@@ -69,7 +108,7 @@ TEST(Regeneration, AMissingOutputDirectoryFailsWithAMessage) {
     EXPECT_FALSE(fs::exists(missing));
 }
 
-TEST(Regeneration, NoArgumentsPrintsUsage) {
+TEST(RegenerationFailure, NoArgumentsPrintsUsage) {
     std::string output;
     EXPECT_EQ(runAtlasgen("", output), 2);
     EXPECT_NE(output.find("usage"), std::string::npos) << output;

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Plays the real demo executable with its command-line options and checks what each one does.
-#   options_run.sh MODE DEMO CAPTURE FRAME_DIFFERENCE SOUND_MATCH
+#   options_run.sh MODE DEMO SOUND_MATCH [CAPTURE FRAME_DIFFERENCE]   (the last two for still)
 # MODE: usage (no X server) | window_mute | still | from | loop (Xvfb at 1280x720) |
 #       display (two monitors side by side, the second 800x600 at x 1280)
 set -uo pipefail
-mode=$1 demo=$2 capture=$3 frame_difference=$4 sound_match=$5
+mode=$1 demo=$2 sound_match=$3 capture=${4:-} frame_difference=${5:-}
 work=$(mktemp -d)
 trap 'kill "${pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/checks.sh"

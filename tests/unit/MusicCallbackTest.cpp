@@ -1,68 +1,63 @@
-// The audio callback: clock anchoring, chunked rendering and silence where nothing rendered.
+// The audio callback and the module stream behind it: clock anchoring, block-exact rendering
+// from any position, and silence where the module has nothing.
 #include "app/ModuleRenderer.h"
+#include "app/ModuleStream.h"
 #include "app/Music.h"
 #include "content/Resources.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
+// What the module renders from its start in whole device buffers, as the live callback renders
+// it, independently of the stream.
+std::vector<std::int16_t> reference(long frames) {
+    ModuleRenderer renderer(moduleData, moduleSize);
+    EXPECT_TRUE(renderer.isLoaded());
+    renderer.start();
+    std::vector<std::int16_t> samples(static_cast<size_t>(frames) * 2);
+    std::vector<std::int16_t> block(Audio::kBufferFrames * 2);
+    for (long done = 0; done < frames; done += Audio::kBufferFrames) {
+        EXPECT_EQ(renderer.render(block.data(), Audio::kBufferFrames), Audio::kBufferFrames);
+        const long keep = std::min<long>(Audio::kBufferFrames, frames - done);
+        std::copy_n(block.begin(), keep * 2, samples.begin() + done * 2);
+    }
+    return samples;
+}
+
 class MusicCallback : public ::testing::Test {
 protected:
     void TearDown() override { Music::release(); }
-
-    // What the module renders from its start, in one go, independently of the callback.
-    static std::vector<std::int16_t> reference(long frames) {
-        ModuleRenderer renderer(moduleData, moduleSize);
-        EXPECT_TRUE(renderer.isLoaded());
-        renderer.start();
-        std::vector<std::int16_t> samples(static_cast<size_t>(frames) * 2);
-        long done = 0;
-        while (done < frames) {
-            const long n = renderer.render(&samples[static_cast<size_t>(done) * 2],
-                                           std::min<long>(frames - done, 4096));
-            if (n <= 0)
-                break;
-            done += n;
-        }
-        EXPECT_EQ(done, frames);
-        return samples;
-    }
 };
 
-TEST_F(MusicCallback, FirstCallAnchorsTheClockEvenWithNothingToRender) {
-    Music::loadModule(moduleData, moduleSize); // renderer not started: nothing renders
-    EXPECT_FALSE(Music::isAnchored());
-    std::vector<std::uint8_t> stream(64, 0xAA);
-    Music::fillStream(nullptr, stream.data(), static_cast<int>(stream.size()));
-    EXPECT_TRUE(Music::isAnchored());
-    EXPECT_NEAR(Music::clockSeconds(), 0.186, 0.02);
-    EXPECT_EQ(stream, std::vector<std::uint8_t>(64, 0)) << "unrendered bytes must be silence";
-}
-
-TEST_F(MusicCallback, OneDeviceBufferIsRenderedExactly) {
+TEST_F(MusicCallback, FirstCallAnchorsTheClockAndPlaysFromTheStart) {
     Music::loadModule(moduleData, moduleSize);
-    Music::start();
+    EXPECT_FALSE(Music::isAnchored());
     std::vector<std::int16_t> stream(Audio::kBufferFrames * 2 + 16, 0x5A5A);
     Music::fillStream(nullptr, reinterpret_cast<std::uint8_t*>(stream.data()), Audio::kBufferBytes);
+    EXPECT_TRUE(Music::isAnchored());
+    EXPECT_NEAR(Music::clockSeconds(), 0.186, 0.02);
     const auto expected = reference(Audio::kBufferFrames);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), stream.begin()));
     for (size_t i = expected.size(); i < stream.size(); ++i)
         ASSERT_EQ(stream[i], 0x5A5A) << "wrote past the stream at sample " << i;
 }
 
-TEST_F(MusicCallback, LargerStreamsAreFilledInChunksWithoutOverrun) {
+TEST_F(MusicCallback, LargerAndUnevenStreamsContinueWithoutOverrun) {
     Music::loadModule(moduleData, moduleSize);
     Music::start();
-    const long frames = Audio::kBufferFrames * 2 + 300; // more than one mix buffer holds
+    const long frames = Audio::kBufferFrames * 2 + 300; // more than one device buffer
     std::vector<std::int16_t> stream(static_cast<size_t>(frames) * 2 + 16, 0x5A5A);
+    // A trailing partial frame is silenced, never filled from the module.
     Music::fillStream(nullptr, reinterpret_cast<std::uint8_t*>(stream.data()),
-                      static_cast<int>(frames * Audio::kBytesPerFrame));
+                      static_cast<int>(frames * Audio::kBytesPerFrame) + 2);
     const auto expected = reference(frames);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), stream.begin()));
-    for (size_t i = expected.size(); i < stream.size(); ++i)
+    EXPECT_EQ(stream[expected.size()], 0);
+    for (size_t i = expected.size() + 1; i < stream.size(); ++i)
         ASSERT_EQ(stream[i], 0x5A5A) << "wrote past the stream at sample " << i;
 }
 
@@ -74,6 +69,69 @@ TEST_F(MusicCallback, UnreadableModulePlaysSilenceButStillRunsTheClock) {
     std::vector<std::uint8_t> stream(4096, 0xAA);
     Music::fillStream(nullptr, stream.data(), static_cast<int>(stream.size()));
     EXPECT_EQ(stream, std::vector<std::uint8_t>(4096, 0));
+}
+
+// A stream positioned anywhere (before the start, inside a block, on a block's edge, back
+// from further on) and read in chunks of any size gives exactly what a run from frame 0 gives.
+struct Position {
+    long first;      // module frame to seek to; negative means silence first
+    long readChunk;  // frames per read call
+    long visitFirst; // frame to seek to and read from before, to test going back and forth
+};
+
+class ModuleStreamPosition : public ::testing::TestWithParam<Position> {};
+
+TEST_P(ModuleStreamPosition, MatchesARunFromTheStart) {
+    const Position p = GetParam();
+    constexpr long kFrames = 3 * Audio::kBufferFrames + 777;
+    const long end = p.first + kFrames;
+    const auto expected = reference(std::max(end, 1L));
+
+    ModuleStream stream(moduleData, moduleSize);
+    ASSERT_TRUE(stream.isLoaded());
+    std::vector<std::int16_t> scratch(static_cast<size_t>(p.readChunk) * 2);
+    if (p.visitFirst >= 0) {
+        stream.seek(p.visitFirst);
+        stream.read(scratch.data(), p.readChunk);
+    }
+    stream.seek(p.first);
+    std::vector<std::int16_t> got(static_cast<size_t>(kFrames) * 2, 0x5A5A);
+    for (long done = 0; done < kFrames; done += p.readChunk)
+        stream.read(&got[static_cast<size_t>(done) * 2], std::min(p.readChunk, kFrames - done));
+    EXPECT_EQ(stream.position(), end);
+
+    for (long i = 0; i < kFrames; ++i) {
+        const long frame = p.first + i;
+        for (int c = 0; c < 2; ++c) {
+            const std::int16_t want = frame < 0 ? 0 : expected[static_cast<size_t>(frame) * 2 + c];
+            ASSERT_EQ(got[static_cast<size_t>(i) * 2 + c], want) << "module frame " << frame;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Seeks, ModuleStreamPosition,
+    ::testing::Values(Position{0, Audio::kBufferFrames, -1},
+                      Position{-Audio::kLeadFrames, 1000, -1}, Position{-5, 3, -1},
+                      Position{Audio::kBufferFrames, 8191, -1},
+                      Position{2 * Audio::kBufferFrames + 4321, 5000, -1},
+                      Position{1234, 777, 5 * Audio::kBufferFrames},
+                      Position{3 * Audio::kBufferFrames - 1, 9000, 3 * Audio::kBufferFrames + 10}));
+
+TEST(ModuleStreamSilence, UnreadableModuleGivesSilence) {
+    const unsigned char notAModule[] = "Extended Module: but nothing else";
+    ModuleStream stream(notAModule, sizeof notAModule);
+    EXPECT_FALSE(stream.isLoaded());
+    stream.seek(-10);
+    std::vector<std::int16_t> got(2 * Audio::kBufferFrames, 0x5A5A);
+    stream.read(got.data(), Audio::kBufferFrames);
+    EXPECT_EQ(got, std::vector<std::int16_t>(got.size(), 0));
+}
+
+TEST(DemoTimeToModuleFrame, LeadsByOneDeviceBuffer) {
+    EXPECT_EQ(moduleFrameAtDemoTime(0.0), -Audio::kBufferFrames);
+    EXPECT_EQ(moduleFrameAtDemoTime(18.0), 18 * 44100 - 8192);
+    EXPECT_EQ(moduleFrameAtDemoTime(8192.0 / 44100.0), 0);
 }
 
 } // namespace

@@ -25,6 +25,14 @@ Rgba RgbaImage::at(int x, int y) const {
     return {p[0], p[1], p[2], p[3]};
 }
 
+void RgbaImage::set(int x, int y, Rgba pixel) {
+    std::uint8_t* p = &data[(static_cast<size_t>(y) * w + x) * 4];
+    p[0] = pixel.r;
+    p[1] = pixel.g;
+    p[2] = pixel.b;
+    p[3] = pixel.a;
+}
+
 void RgbaImage::stamp(const std::vector<Mask>& layers, const std::vector<Colour>& colours, int x,
                       int y) {
     if (layers.size() != colours.size()) {

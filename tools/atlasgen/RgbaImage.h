@@ -28,6 +28,7 @@ public:
     int width() const { return w; }
     int height() const { return h; }
     Rgba at(int x, int y) const;
+    void set(int x, int y, Rgba pixel);
     // Rows top to bottom, 4 bytes a pixel in R, G, B, A order, no padding.
     const std::vector<std::uint8_t>& bytes() const { return data; }
 
