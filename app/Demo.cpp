@@ -75,8 +75,17 @@ void Demo::run() {
 }
 
 void Demo::begin() {
-    Music::start();
-    setupTitle();
+    if (settings.from) {
+        // Every scene the show would have set up by then is ready before the clock runs, so
+        // the first frame shows `from` itself.
+        setupTitle();
+        if (*settings.from >= Schedule::kMetaballsStart)
+            setupMetaballs();
+        Music::startFrom(*settings.from);
+    } else {
+        Music::start();
+        setupTitle();
+    }
     running = true;
 }
 
@@ -98,9 +107,16 @@ bool Demo::step() {
     if (!Music::isAnchored())
         return true;
     currentTime = Music::clockSeconds();
-    running = drawFrame(currentTime);
-    if (running)
-        window->swap(); // from 114 s nothing is drawn, so nothing is shown
+    if (drawFrame(currentTime)) {
+        window->swap();
+        return true;
+    }
+    // From 114 s nothing is drawn, so nothing is shown. A loop starts the music over; the next
+    // pass draws once the audio has anchored the clock again.
+    if (settings.loop)
+        Music::start();
+    else
+        running = false;
     return running;
 }
 
@@ -111,17 +127,35 @@ void Demo::end() {
 void Demo::setupTitle() {
     titleScene.setup(currentTime, static_cast<float>(window->width()),
                      static_cast<float>(window->height()));
+    boundAct = Schedule::Act::Title;
+}
+
+void Demo::setupMetaballs() {
+    metaballsScene.setup(Schedule::kMetaballsStart, static_cast<float>(window->width()),
+                         static_cast<float>(window->height()));
+    boundAct = Schedule::Act::Metaballs;
 }
 
 bool Demo::drawFrame(double t) {
-    switch (Schedule::actAt(t)) {
+    const Schedule::Act act = Schedule::actAt(t);
+    // A scene draws with the GL objects its setup left bound; when the other scene drew last
+    // (the title again on a loop's next pass), it binds its own again.
+    if (act == Schedule::Act::Title && boundAct != act) {
+        titleScene.resume();
+        boundAct = act;
+    }
+    if (act == Schedule::Act::Metaballs && boundAct != act) {
+        if (metaballsScene.isStarted())
+            metaballsScene.resume();
+        else
+            setupMetaballs();
+        boundAct = act;
+    }
+    switch (act) {
     case Schedule::Act::Title:
         titleScene.draw(t);
         return true;
     case Schedule::Act::Metaballs:
-        if (!metaballsScene.isStarted())
-            metaballsScene.setup(Schedule::kMetaballsStart, static_cast<float>(window->width()),
-                                 static_cast<float>(window->height()));
         metaballsScene.draw(t);
         return true;
     case Schedule::Act::End:

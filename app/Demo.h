@@ -1,6 +1,7 @@
 // The application: owns the window and both scenes, plays the schedule on the demo clock.
 #pragma once
 
+#include "app/Schedule.h"
 #include "app/Window.h"
 #include "scenes/MetaballsScene.h"
 #include "scenes/TitleScene.h"
@@ -33,11 +34,13 @@ public:
     Demo(const Demo&) = delete;
     Demo& operator=(const Demo&) = delete;
 
-    // Plays the schedule until 114 s, Escape released or the window closed; closes the audio.
+    // Plays the schedule until 114 s (with `loop`, again and again), Escape released or the
+    // window closed; closes the audio.
     // The same as begin(), step() until it returns false, then end(): a host that owns the
     // frame loop (a browser's animation callback) calls the three itself.
     void run();
-    // Starts the music and sets the title scene up.
+    // Starts the music and sets the title scene up; with `from`, sets up every scene the show
+    // would have set up by then, then starts the music part-way.
     void begin();
     // One pass of the loop: drains the events, and once the clock is anchored draws the frame
     // for the current demo clock and swaps; with `still` set, draws that moment instead. Never
@@ -48,8 +51,11 @@ public:
 
     // Sets the title scene up at the current demo clock (0 before the show starts).
     void setupTitle();
+    // Sets the metaballs scene up, starting at 18 s.
+    void setupMetaballs();
     // Draws the frame for demo clock `t` (seconds): the title below 18 s, the metaballs (set up
     // on first use, starting at 18 s) below 114 s. Returns false, drawing nothing, from 114 s on.
+    // A scene drawn after the other one binds its GL objects again; nothing is made anew.
     bool drawFrame(double t);
 
     const Window& screen() const { return *window; }
@@ -61,6 +67,7 @@ private:
     std::unique_ptr<Window> window;
     TitleScene titleScene;
     MetaballsScene metaballsScene;
-    double currentTime = 0.0; // latest demo clock reading, seconds
-    bool running = false;     // between begin() and the step that ends the show
+    Schedule::Act boundAct = Schedule::Act::End; // the scene whose GL objects are bound
+    double currentTime = 0.0;                    // latest demo clock reading, seconds
+    bool running = false;                        // between begin() and the step that ends the show
 };

@@ -16,6 +16,26 @@ namespace {
 std::unique_ptr<ModuleStream> musicModule;
 bool deviceOpen = false;
 std::atomic<std::int32_t> clockAnchor{DemoClock::kNotAnchored};
+// Seconds added to the anchored tick reading; 0 unless the show started part-way. Main thread
+// only.
+double clockOrigin = 0.0;
+
+// Puts the stream at module frame `frame` and starts the clock over at `origin`: it reads origin
+// plus the seconds since the anchor, which the next callback sets one lead before itself, or
+// without a device this call sets now.
+void startAt(std::int64_t frame, double origin) {
+    if (deviceOpen)
+        SDL_LockAudio(); // the callback may be running: it sees the old stream or the new one
+    if (musicModule)
+        musicModule->seek(frame);
+    clockOrigin = origin;
+    clockAnchor.store(deviceOpen ? DemoClock::kNotAnchored
+                                 : static_cast<std::int32_t>(SDL_GetTicks()));
+    if (deviceOpen) {
+        SDL_UnlockAudio();
+        SDL_PauseAudio(0);
+    }
+}
 
 } // namespace
 
@@ -46,12 +66,14 @@ void open(const unsigned char* data, std::uint32_t size) {
 }
 
 void start() {
-    if (musicModule)
-        musicModule->seek(0);
-    if (deviceOpen)
-        SDL_PauseAudio(0);
-    else
-        clockAnchor.store(static_cast<std::int32_t>(SDL_GetTicks()));
+    startAt(0, 0.0);
+}
+
+void startFrom(double from) {
+    // The anchor lies one lead before the first callback, so with a device the origin is that
+    // much earlier.
+    startAt(moduleFrameAtDemoTime(from),
+            deviceOpen ? from - DemoClock::kAnchorLeadMs / 1000.0 : from);
 }
 
 bool isAnchored() {
@@ -59,7 +81,7 @@ bool isAnchored() {
 }
 
 double clockSeconds() {
-    return DemoClock::secondsAt(SDL_GetTicks(), clockAnchor.load());
+    return clockOrigin + DemoClock::secondsAt(SDL_GetTicks(), clockAnchor.load());
 }
 
 void stop() {
@@ -72,6 +94,7 @@ void release() {
     stop();
     musicModule.reset();
     clockAnchor.store(DemoClock::kNotAnchored);
+    clockOrigin = 0.0;
 }
 
 void fillStream(void*, std::uint8_t* stream, int length) {

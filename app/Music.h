@@ -18,12 +18,17 @@ void loadModule(const unsigned char* data, std::uint32_t size);
 // reported on stderr as a warning; the show then plays silently on the tick counter alone.
 void open(const unsigned char* data, std::uint32_t size);
 
-// Puts the stream back at the module's beginning and unpauses the device; the first callback then
-// anchors the clock. Without a device the clock is anchored here, at 0 s.
+// Puts the stream at the module's beginning and unpauses the device; the first callback then
+// anchors the clock. Without a device the clock is anchored here, at 0 s. Called again while the
+// music plays, starts it over the same way: the anchor is forgotten until the next callback.
 void start();
+// Starts as the show would have been at demo time `from` (seconds): the stream at the module
+// frame heard then (moduleFrameAtDemoTime), reached by rendering from frame 0; the clock reads
+// `from` at the first callback, or without a device at this call.
+void startFrom(double from);
 
 bool isAnchored();
-// Seconds since the music started; only meaningful once anchored.
+// The demo clock in seconds; only meaningful once anchored.
 double clockSeconds();
 
 // Closes the audio device; the callback no longer runs afterwards. Safe to call twice.

@@ -10,7 +10,7 @@ namespace DMGL {
 std::unique_ptr<Matrix4> ScreenQuad::setupQuad(float width, float height) {
     setSize(width, height);
 
-    GLuint elementBuffer = 0, vertexBuffer = 0, vertexArrayObject = 0;
+    GLuint elementBuffer = 0;
     glGenBuffers(1, &elementBuffer);
     glGenBuffers(1, &vertexBuffer);
     glGenVertexArrays(1, &vertexArrayObject);
@@ -50,6 +50,11 @@ void ScreenQuad::uploadQuad() const {
 void ScreenQuad::setQuadAttributes() const {
     current().setAttribute("position", 3, GL_FLOAT, sizeof(QuadVertex), offsetof(QuadVertex, x));
     current().setAttribute("uvIn", 2, GL_FLOAT, sizeof(QuadVertex), offsetof(QuadVertex, u));
+}
+
+void ScreenQuad::bind() const {
+    glBindVertexArray(vertexArrayObject);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
 }
 
 void ScreenQuad::drawQuad() const {

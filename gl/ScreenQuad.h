@@ -40,6 +40,8 @@ public:
     // Binds "position" and "uvIn" of the current program to the vertex layout.
     void setQuadAttributes() const;
     void drawQuad() const;
+    // Binds the vertex array object and vertex buffer setupQuad made, as it left them.
+    void bind() const;
 
     const std::array<QuadVertex, 4>& vertices() const { return vertexArray; }
     const std::array<float, 16>& projectionValues() const { return projection; }
@@ -47,6 +49,8 @@ public:
     static constexpr std::array<std::uint32_t, 6> indices = {0, 1, 2, 2, 1, 3};
 
 private:
+    GLuint vertexArrayObject = 0; // made by setupQuad
+    GLuint vertexBuffer = 0;
     // A 640 x 480 template; setup replaces the size-dependent values before any upload.
     std::array<QuadVertex, 4> vertexArray = {{
         {0, 0, 0, 0, 0},

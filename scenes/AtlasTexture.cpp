@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string>
 
-void uploadAtlas(const std::uint8_t* bytes, std::uint32_t size, std::int32_t tileWidth,
-                 std::int32_t tileHeight, const char* name) {
+GLuint uploadAtlas(const std::uint8_t* bytes, std::uint32_t size, std::int32_t tileWidth,
+                   std::int32_t tileHeight, const char* name) {
     std::vector<DMGL::ImageTile> tiles;
     try {
         tiles = DMGL::loadImageTiles(bytes, size, tileWidth, tileHeight);
@@ -17,5 +17,5 @@ void uploadAtlas(const std::uint8_t* bytes, std::uint32_t size, std::int32_t til
     }
     if (tiles.empty())
         throw std::runtime_error(std::string("the ") + name + " atlas holds no image");
-    DMGL::Texture texture(tiles[0].image);
+    return DMGL::Texture(tiles[0].image).name();
 }

@@ -1,9 +1,12 @@
 // Decodes an embedded atlas and leaves it bound as the texture on unit 0.
 #pragma once
 
+#include <GL/glew.h>
+
 #include <cstdint>
 
-// Decodes the atlas, cuts it into one tile of tileWidth x tileHeight and uploads that tile.
-// Throws std::runtime_error naming the atlas if it cannot be decoded or yields no tile.
-void uploadAtlas(const std::uint8_t* bytes, std::uint32_t size, std::int32_t tileWidth,
-                 std::int32_t tileHeight, const char* name);
+// Decodes the atlas, cuts it into one tile of tileWidth x tileHeight and uploads that tile; returns
+// the texture's name. Throws std::runtime_error naming the atlas if it cannot be decoded or yields
+// no tile.
+GLuint uploadAtlas(const std::uint8_t* bytes, std::uint32_t size, std::int32_t tileWidth,
+                   std::int32_t tileHeight, const char* name);

@@ -21,13 +21,20 @@ void MetaballsScene::setup(double start, float w, float h) {
     width = w;
     height = h;
     startTime = start;
-    uploadAtlas(greetingsAtlasData, greetingsAtlasSize, 2048, 512, "greetings");
+    atlasTexture = uploadAtlas(greetingsAtlasData, greetingsAtlasSize, 2048, 512, "greetings");
     glDisable(GL_SCISSOR_TEST);
     DMGL::useProgram(DMGL::MetaballsProgram);
     projection = quad.setupQuad(width, height);
     DMGL::setProjection(*projection);
     DMGL::useProgram(DMGL::PassThroughProgram);
     DMGL::setProjection(*projection);
+}
+
+void MetaballsScene::resume() {
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, atlasTexture);
+    quad.bind();
+    glDisable(GL_SCISSOR_TEST);
 }
 
 void MetaballsScene::draw(double clock) {

@@ -18,11 +18,16 @@ public:
     // Draws the frame for demo clock `clock` (seconds), overlay included.
     void draw(double clock);
 
+    // Makes the GL state of setup current again after another scene drew: the greetings atlas,
+    // the quad, no scissor. Uploads nothing.
+    void resume();
+
     // The greetings overlay, `time` seconds after it began (scene time - 47); time > 0.
     void drawGreetings(double time);
 
 private:
     double startTime = -1.0;
+    GLuint atlasTexture = 0;
     float width = 0, height = 0; // window size in pixels
     std::unique_ptr<DMGL::Matrix4> projection;
     DMGL::ScreenQuad quad;

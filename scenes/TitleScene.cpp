@@ -23,9 +23,17 @@ const TitleSprite titleSprites[10] = {
 void TitleScene::setup(double start, float width, float height) {
     startTime = start;
     DMGL::useProgram(DMGL::TitleProgram);
-    uploadAtlas(titleAtlasData, titleAtlasSize, 2048, 2048, "title");
+    atlasTexture = uploadAtlas(titleAtlasData, titleAtlasSize, 2048, 2048, "title");
     projection = quad.setupQuad(width, height);
     DMGL::setProjection(*projection);
+}
+
+void TitleScene::resume() {
+    DMGL::useProgram(DMGL::TitleProgram);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, atlasTexture);
+    quad.bind();
+    glEnable(GL_SCISSOR_TEST);
 }
 
 void TitleScene::draw(double clock) {

@@ -26,8 +26,13 @@ public:
     // Draws the frame for demo clock `clock` (seconds), relying on the GL state of setup.
     void draw(double clock);
 
+    // Makes the GL state of setup current again after another scene drew: program 0, the atlas,
+    // the quad and the letterbox scissor. Uploads nothing.
+    void resume();
+
 private:
     double startTime = 0.0;
+    GLuint atlasTexture = 0;
     std::unique_ptr<DMGL::Matrix4> projection;
     DMGL::ScreenQuad quad;
 };

@@ -25,6 +25,17 @@ field() { sed -n "s/^ *$1: *//p" <<<"$2"; } # field NAME XWININFO_TEXT
 window_id() { sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p' <<<"$info"; }
 window_shot() { [ -n "$(window_id)" ] && import -window "$(window_id)" "$1"; }
 quit() { xdotool key Escape; await_exit 10; }
+# Mean colour saturation of a picture: 0 for greys, white and black.
+saturation() { convert "$1" -colorspace HSL -channel G -separate -format '%[fx:mean]' info:; }
+# Waits up to 60 s for the window to show something other than black; leaves it in $1.
+await_drawn() {
+    for _ in $(seq 300); do
+        window_shot "$1" && between "$(brightness "$1")" 0.01 1 && return 0
+        running || return 1
+        sleep 0.2
+    done
+    return 1
+}
 
 # Starts the demo with the given options, recording whatever its audio device plays, and waits
 # for its window on X display $screen.
@@ -81,38 +92,41 @@ still)
     ;;
 from)
     play --from 40 --window 640x360
-    sleep 0.5
-    window_shot "$work/first.png"
-    level=$(brightness "$work/first.png")
-    check "its first frames show the metaballs, dark around them (brightness $level)" \
-        between "$level" 0.01 0.4
-    sleep 2.5
+    await_drawn "$work/first.png"
+    colour=$(saturation "$work/first.png")
+    check "its first frame shows the metaballs' coloured balls (saturation $colour)" \
+        between "$colour" 0.02 1
+    sleep 2
     quit
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
     check "its sound is the whole run's from module time 40 s less one device buffer" \
         "$sound_match" "$work/audio.raw" $((40 * rate - lead_frames)) 0
     ;;
 loop)
-    # The first pass starts near the end, so the real end of the show comes quickly.
-    play --loop --from 110 --window 640x360
-    sleep 0.5
-    window_shot "$work/first.png"
-    first=$(brightness "$work/first.png")
-    check "the first pass shows the metaballs (brightness $first)" between "$first" 0.01 0.4
+    # The first pass starts 6 s before the end, so the real end of the show comes quickly.
+    play --loop --from 108 --window 640x360
+    await_drawn "$work/first.png"
+    colour=$(saturation "$work/first.png")
+    check "the first pass shows the metaballs' coloured balls (saturation $colour)" \
+        between "$colour" 0.01 1
+    # The next pass's title: the group's grey logo on white, with no colour yet.
     again=""
-    for _ in $(seq 60); do # up to about 30 s for the second pass's white title
-        sleep 0.5
+    for _ in $(seq 100); do # up to about 30 s
+        sleep 0.2
         running || break
         window_shot "$work/again.png"
-        if bash -c "$(declare -f is_white); is_white $work/again.png 2 2"; then again=yes; break; fi
+        if between "$(brightness "$work/again.png")" 0.5 0.97 &&
+            between "$(saturation "$work/again.png")" 0 0.0001; then
+            again=yes
+            break
+        fi
     done
     check "after the end the title shows again" [ -n "$again" ]
     check "and the demo carries on" running
-    sleep 1
     quit
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
-    check "its sound runs from module time 110 s less one buffer, then the module from its start" \
-        "$sound_match" "$work/audio.raw" $((110 * rate - lead_frames)) 1
+    check "its sound runs from module time 108 s less one buffer, then the module from its start" \
+        "$sound_match" "$work/audio.raw" $((108 * rate - lead_frames)) 1
     ;;
 display)
     play --display 1 --mute
