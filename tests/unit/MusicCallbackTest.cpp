@@ -71,6 +71,32 @@ TEST_F(MusicCallback, UnreadableModulePlaysSilenceButStillRunsTheClock) {
     EXPECT_EQ(stream, std::vector<std::uint8_t>(4096, 0));
 }
 
+// Starting part-way plays on from the frame heard at that demo time, with the clock at that time;
+// starting over (a loop's next pass) plays the module from its beginning with the clock at 0.
+TEST_F(MusicCallback, StartsPartWayAndOverOnTheClock) {
+    for (const double from : {0.1, 40.0}) {
+        Music::loadModule(moduleData, moduleSize); // no device: the clock anchors on starting
+        Music::startFrom(from);
+        EXPECT_NEAR(Music::clockSeconds(), from, 0.5) << from;
+        const long first = static_cast<long>(moduleFrameAtDemoTime(from));
+        const auto expected = reference(std::max(first, 0L) + Audio::kBufferFrames);
+        std::vector<std::int16_t> stream(Audio::kBufferFrames * 2);
+        Music::fillStream(nullptr, reinterpret_cast<std::uint8_t*>(stream.data()),
+                          Audio::kBufferBytes);
+        for (long i = 0; i < Audio::kBufferFrames * 2; ++i) {
+            const long sample = first * 2 + i;
+            ASSERT_EQ(stream[i], sample < 0 ? 0 : expected[sample]) << from << " s, sample " << i;
+        }
+
+        Music::start();
+        EXPECT_NEAR(Music::clockSeconds(), 0.0, 0.5) << from;
+        Music::fillStream(nullptr, reinterpret_cast<std::uint8_t*>(stream.data()),
+                          Audio::kBufferBytes);
+        EXPECT_TRUE(std::equal(stream.begin(), stream.end(), expected.begin())) << from;
+        Music::release();
+    }
+}
+
 // A stream positioned anywhere (before the start, inside a block, on a block's edge, back
 // from further on) and read in chunks of any size gives exactly what a run from frame 0 gives.
 struct Position {
