@@ -1,19 +1,27 @@
-// Renders the frame the demo shows at a given demo time on a window of a given size, offscreen,
-// and writes the whole window (bands included) as an RGB PNG.
+// The capture tool: renders the demo offscreen, with no display, to a video file with its
+// soundtrack, to the soundtrack alone, or to one PNG frame.
 //
+//   one-quill-wisp-capture --out show.mp4 --size 1280x720 --fps 30
 //   one-quill-wisp-capture --time 12.7 --size 640x360 --out frame.png
 //
-// Exit status: 0 written, 1 the window, context, shaders or content failed, 2 bad arguments.
-#include "app/Demo.h"
+// Exit status: 0 written; 1 rendering or writing failed; 2 bad arguments (nothing created);
+// 130 or 143 stopped by SIGINT or SIGTERM. No failure leaves the output file behind: it is
+// written under a temporary name beside it and renamed when complete.
+#include "app/Window.h"
+#include "app/capture/CaptureArguments.h"
+#include "app/capture/Progress.h"
+#include "app/capture/Recording.h"
+#include "app/capture/Snapshot.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
-#include <SDL_image.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include <cmath>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -21,93 +29,46 @@
 
 namespace {
 
-constexpr int kUsage = 2;
 constexpr int kFailure = 1;
+constexpr int kUsage = 2;
 
-struct Arguments {
-    double time = -1;
-    int width = 0, height = 0;
-    std::string out;
-};
+volatile std::sig_atomic_t stopSignal = 0;
+char temporaryForSignal[4096] = {}; // removed by a second signal, which ends the process at once
+
+extern "C" void onStopSignal(int signal) {
+    if (stopSignal != 0) {
+        unlink(temporaryForSignal);
+        _exit(128 + signal);
+    }
+    stopSignal = signal;
+}
+
+void catchStopSignals(const std::string& temporary) {
+    temporary.copy(temporaryForSignal, sizeof temporaryForSignal - 1);
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
 
 int complain(int status, const std::string& message) {
     std::fprintf(stderr, "one-quill-wisp-capture: %s\n", message.c_str());
     return status;
 }
 
-bool parseTime(const char* text, double& time) {
-    char* end = nullptr;
-    time = std::strtod(text, &end);
-    return end != text && *end == '\0' && std::isfinite(time) && time >= 0;
-}
-
-bool parseSize(const char* text, int& width, int& height) {
-    char separator = 0;
-    char rest = 0;
-    return std::sscanf(text, "%d%c%d%c", &width, &separator, &height, &rest) == 3 &&
-           separator == 'x' && width > 0 && height > 0;
-}
-
-// Returns an empty string when the arguments are good, else what is wrong with them.
-std::string parse(int argc, char** argv, Arguments& args) {
-    bool haveTime = false, haveSize = false;
-    for (int i = 1; i < argc; i += 2) {
-        const std::string flag = argv[i];
-        if (i + 1 >= argc)
-            return "missing value after " + flag;
-        const char* value = argv[i + 1];
-        if (flag == "--time") {
-            if (!parseTime(value, args.time))
-                return std::string("--time needs a non-negative number of seconds, not '") + value +
-                       "'";
-            haveTime = true;
-        } else if (flag == "--size") {
-            if (!parseSize(value, args.width, args.height))
-                return std::string("--size needs WIDTHxHEIGHT in pixels above 0, not '") + value +
-                       "'";
-            haveSize = true;
-        } else if (flag == "--out") {
-            args.out = value;
-        } else {
-            return "unknown argument '" + flag + "'";
-        }
-    }
-    if (!haveTime || !haveSize || args.out.empty())
-        return "usage: one-quill-wisp-capture --time SECONDS --size WIDTHxHEIGHT --out FILE.png";
+// What stops `path` being written through `temporary`, or "" when both can be created.
+std::string placeProblem(const std::string& path, const std::string& temporary) {
+    struct stat status {};
+    if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
+        return path + " is a folder";
+    std::FILE* probe = std::fopen(temporary.c_str(), "wb");
+    if (!probe)
+        return "cannot write " + path;
+    std::fclose(probe);
+    std::remove(temporary.c_str());
     return "";
-}
-
-// The window's pixels as top-to-bottom RGB rows.
-std::vector<unsigned char> readWindow(int width, int height) {
-    const size_t row = static_cast<size_t>(width) * 3;
-    std::vector<unsigned char> bottomUp(row * static_cast<size_t>(height));
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    std::vector<unsigned char> topDown(bottomUp.size());
-    for (int y = 0; y < height; ++y)
-        std::memcpy(&topDown[row * static_cast<size_t>(y)],
-                    &bottomUp[row * static_cast<size_t>(height - 1 - y)], row);
-    return topDown;
-}
-
-// Writes through a temporary file in the same folder, so no partial PNG is ever left behind.
-bool writePng(const std::string& path, std::vector<unsigned char>& rgb, int width, int height,
-              std::string& reason) {
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(rgb.data(), width, height, 24,
-                                                              width * 3, SDL_PIXELFORMAT_RGB24);
-    if (!surface) {
-        reason = SDL_GetError();
-        return false;
-    }
-    const std::string temporary = path + ".partial";
-    const bool saved = IMG_SavePNG(surface, temporary.c_str()) == 0;
-    SDL_FreeSurface(surface);
-    if (!saved || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        reason = saved ? "cannot rename the finished file" : IMG_GetError();
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 struct Size {
@@ -125,55 +86,68 @@ Size viewportLimit() {
     return Size{dims[0], dims[1]};
 }
 
-// Checks that `path` can be created, before any rendering is done.
-bool writable(const std::string& path) {
-    const std::string temporary = path + ".partial";
-    std::FILE* probe = std::fopen(temporary.c_str(), "wb");
-    if (!probe)
-        return false;
-    std::fclose(probe);
-    std::remove(temporary.c_str());
-    return true;
+long long fileSize(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 ? static_cast<long long>(status.st_size) : 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    Arguments args;
-    const std::string problem = parse(argc, argv, args);
+    Capture::Request request;
+    const std::string problem =
+        Capture::parseArguments(std::vector<std::string>(argv + 1, argv + argc), request);
     if (!problem.empty())
         return complain(kUsage, problem);
-    if (!writable(args.out))
-        return complain(kUsage, "cannot write " + args.out);
+    if (request.help) {
+        std::fputs(Capture::usage(), stdout);
+        return 0;
+    }
+    const std::string temporary = request.path + ".partial";
+    const std::string place = placeProblem(request.path, temporary);
+    if (!place.empty())
+        return complain(kUsage, place);
+    catchStopSignals(temporary);
 
     // No X server needed: SDL's offscreen driver gives a GL context through EGL.
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
-
+    const auto started = std::chrono::steady_clock::now();
+    Capture::RecordingReport report;
     try {
-        const Size limit = viewportLimit();
-        if (args.width > limit.width || args.height > limit.height)
-            return complain(kUsage,
-                            "--size " + std::to_string(args.width) + "x" +
-                                std::to_string(args.height) + " is beyond this GL's limit of " +
+        if (request.output != Capture::Output::Wav) {
+            const Size limit = viewportLimit();
+            if (request.width > limit.width || request.height > limit.height)
+                return complain(
+                    kUsage, "--size " + std::to_string(request.width) + "x" +
+                                std::to_string(request.height) + " is beyond this GL's limit of " +
                                 std::to_string(limit.width) + "x" + std::to_string(limit.height));
-
-        Demo demo(DemoOptions{args.width, args.height, false, false});
-        // Bands the demo never writes read black, as on a fresh window.
-        glDisable(GL_SCISSOR_TEST);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glEnable(GL_SCISSOR_TEST);
-
-        demo.setupTitle();
-        demo.drawFrame(args.time);
-        glFinish();
-
-        std::vector<unsigned char> rgb = readWindow(args.width, args.height);
-        std::string reason;
-        if (!writePng(args.out, rgb, args.width, args.height, reason))
-            return complain(kFailure, "cannot write " + args.out + ": " + reason);
+        }
+        if (request.output == Capture::Output::Png)
+            Capture::writeSnapshot(request, temporary);
+        else
+            report = Capture::record(request, temporary, stopSignal);
+        if (report.stopped || stopSignal != 0) {
+            std::remove(temporary.c_str());
+            const int signal = stopSignal != 0 ? stopSignal : SIGINT;
+            complain(128 + signal, std::string("stopped by ") +
+                                       (signal == SIGTERM ? "SIGTERM" : "SIGINT") +
+                                       "; nothing written");
+            return 128 + signal;
+        }
+        if (std::rename(temporary.c_str(), request.path.c_str()) != 0)
+            throw std::runtime_error("cannot rename the finished file to " + request.path);
     } catch (const std::exception& error) {
+        std::remove(temporary.c_str());
         return complain(kFailure, error.what());
+    }
+    if (request.output != Capture::Output::Png) {
+        const double wall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        const bool sound = request.output == Capture::Output::Wav;
+        std::fprintf(stderr, "one-quill-wisp-capture: wrote %s: %s\n", request.path.c_str(),
+                     Capture::summaryLine(report.units, sound ? "sound frames" : "frames",
+                                          request.to - request.from, wall, fileSize(request.path))
+                         .c_str());
     }
     return 0;
 }

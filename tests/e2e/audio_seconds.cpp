@@ -1,6 +1,8 @@
-// Measures a raw recording of the demo's sound (44100 Hz, signed 16-bit little-endian stereo):
-// prints its length in seconds and how many of those seconds are not silent.
-//   audio_seconds FILE   ->   "<seconds> <audible seconds>"
+// Measures a raw recording of the demo's sound (44100 Hz, signed 16-bit little-endian stereo) in
+// 0.1 s windows, where a window with an RMS below -60 dBFS counts as silent:
+//   audio_seconds FILE   ->   "<seconds> <end of sound> <first silence>"
+// <end of sound> is where the last window that is not silent ends; <first silence> is where the
+// first silent window after 0.3 s starts, or <end of sound> when there is none before it.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -18,21 +20,28 @@ int main(int argc, char** argv) {
     }
     constexpr int kRate = 44100;
     constexpr int kWindow = kRate / 10; // 0.1 s windows
-    constexpr double kSilence = 1e-4;   // RMS below -80 dBFS counts as silence
+    constexpr double kSilence = 1e-3;   // RMS below -60 dBFS counts as silence
+    constexpr long kSkip = 3;           // the first 0.3 s may be silent: the music fades in
     std::vector<std::int16_t> frames(kWindow * 2);
-    long windows = 0, audible = 0;
+    std::vector<bool> audible;
     size_t read = 0;
-    while ((read = std::fread(frames.data(), 4, kWindow, file)) > 0) {
+    while ((read = std::fread(frames.data(), 4, kWindow, file)) == static_cast<size_t>(kWindow)) {
         double sum = 0;
         for (size_t i = 0; i < read * 2; ++i)
             sum += (frames[i] / 32768.0) * (frames[i] / 32768.0);
-        if (read == static_cast<size_t>(kWindow)) {
-            ++windows;
-            if (std::sqrt(sum / (read * 2)) > kSilence)
-                ++audible;
-        }
+        audible.push_back(std::sqrt(sum / (read * 2)) > kSilence);
     }
     std::fclose(file);
-    std::printf("%.1f %.1f\n", windows / 10.0, audible / 10.0);
+    long end = 0;
+    for (long w = 0; w < long(audible.size()); ++w)
+        if (audible[std::size_t(w)])
+            end = w + 1;
+    long gap = end;
+    for (long w = kSkip; w < end; ++w)
+        if (!audible[std::size_t(w)]) {
+            gap = w;
+            break;
+        }
+    std::printf("%.1f %.1f %.1f\n", double(audible.size()) / 10, end / 10.0, gap / 10.0);
     return 0;
 }

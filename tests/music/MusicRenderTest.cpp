@@ -1,6 +1,7 @@
 // The music as the demo plays it: DUMB renders the embedded module for the demo's 114 s, once
-// per test binary, and the cases check its levels, its agreement with libopenmpt, and that each
-// musical cue lands on the row where the picture changes.
+// per test binary, and the cases check its levels and loudness, its drops, stereo width,
+// balance and arc, its silent ending, its agreement with libopenmpt, and that each musical cue
+// lands on the row where the picture changes.
 #include "AudioAnalysis.h"
 #include "app/ModuleRenderer.h"
 #include "content/Resources.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <libopenmpt/libopenmpt.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -31,6 +33,20 @@ const Cue kCues[] = {
 constexpr int kGreetingsFirstRow = 843; // then a caption every 39 rows up to row 1389
 constexpr int kGreetingsStep = 39;
 constexpr int kGreetingsSteps = 15;
+
+// Sections of the arrangement, in rows.
+constexpr int kDrops[] = {232, 433}; // where a build gives way to the full groove
+constexpr int kMainFirstRow = 433;   // the main groove with the lead ...
+constexpr int kMainEndRow = 843;     // ... up to the greetings
+constexpr int kThemeRows[2] = {433, 529};
+constexpr int kClimaxRows[2] = {721, 817};
+constexpr int kFinalHitRow = 1413;
+constexpr double kAudioCloses = 113.81; // module time at which the demo closes its audio
+constexpr double kSilenceDb = -60.0;    // RMS of 0.1 s that counts as silence
+
+double rowTime(int row) {
+    return row * Analysis::kRowSeconds;
+}
 
 class MusicRender : public testing::Test {
 protected:
@@ -121,6 +137,77 @@ TEST_F(MusicRender, EachCueLandsOnItsRow) {
         const bool changeHits = std::abs(changePeak - cue.row) <= 2;
         EXPECT_TRUE(onsetHits || changeHits) << "row " << cue.row << " (" << cue.what << ")";
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MusicRender, LoudnessSuitsPlaybackWithTruePeakHeadroom) {
+    const Analysis::R128 r = Analysis::measureR128(*dumb);
+    ASSERT_TRUE(r.error.empty()) << r.error;
+    std::printf("integrated %.1f LUFS, true peak %.1f dBTP\n", r.integrated, r.truePeak);
+    EXPECT_GE(r.integrated, -14.0);
+    EXPECT_LE(r.integrated, -10.0);
+    EXPECT_LE(r.truePeak, -1.0);
+}
+
+TEST_F(MusicRender, EachDropHitsHarderThanTheBeatBeforeIt) {
+    const Analysis::LoudnessMeter meter(*dumb);
+    const double beat = 6 * Analysis::kRowSeconds;
+    for (int row : kDrops) {
+        const double before = meter.lufs(rowTime(row) - beat, beat);
+        const double after = meter.lufs(rowTime(row), beat);
+        std::printf("drop at row %d: last beat before %.1f LUFS, first beat after %.1f LUFS\n", row,
+                    before, after);
+        EXPECT_GE(after - before, 3.0) << "drop at row " << row;
+    }
+}
+
+TEST_F(MusicRender, ClimaxIsLouderThanTheTheme) {
+    const Analysis::LoudnessMeter meter(*dumb);
+    // Median short-term (3 s) loudness of the windows that lie inside a span of rows.
+    auto shortTerm = [&meter](const int(&rows)[2]) {
+        std::vector<double> values;
+        for (double t = rowTime(rows[0]); t + 3.0 <= rowTime(rows[1]); t += 0.1)
+            values.push_back(meter.lufs(t, 3.0));
+        std::nth_element(values.begin(), values.begin() + long(values.size() / 2), values.end());
+        return values[values.size() / 2];
+    };
+    const double theme = shortTerm(kThemeRows), climax = shortTerm(kClimaxRows);
+    std::printf("short-term loudness: theme %.1f LUFS, climax %.1f LUFS\n", theme, climax);
+    EXPECT_GE(climax - theme, 1.5);
+}
+
+TEST_F(MusicRender, MainSectionIsWideAndBassDoesNotSwampTheMix) {
+    const double side = Analysis::sideToMidDb(*dumb, rowTime(kMainFirstRow),
+                                              rowTime(kMainEndRow) - rowTime(kMainFirstRow));
+    const double low = Analysis::energyShareBelow(Analysis::toMono(*dumb), 120.0);
+    std::printf("main section side %.1f dB relative to mid; %.0f %% of the energy below 120 Hz\n",
+                side, 100 * low);
+    EXPECT_GE(side, -14.0);
+    EXPECT_LE(low, 0.40);
+}
+
+TEST_F(MusicRender, SoundsUntilTheFinalDecayThenStaysSilent) {
+    // 0.1 s windows: the final decay ends with the last one that is not silent.
+    auto level = [this](double t) { return Analysis::windowRmsDb(*dumb, t, 0.1); };
+    double decayEnd = 0;
+    for (double t = 0; t + 0.1 <= kDemoSeconds; t += 0.1)
+        if (level(t) >= kSilenceDb)
+            decayEnd = t + 0.1;
+    double quietest = 0, quietestAt = 0;
+    for (double t = 0.3; t + 0.1 <= decayEnd; t += 0.1)
+        if (level(t) < quietest) {
+            quietest = level(t);
+            quietestAt = t;
+        }
+    std::printf("sound from 0.3 s to %.1f s, the quietest 0.1 s of it %.1f dBFS at %.1f s; "
+                "silent (below %.0f dBFS) after\n",
+                decayEnd, quietest, quietestAt, kSilenceDb);
+    EXPECT_GE(quietest, kSilenceDb) << "a silent gap at " << quietestAt << " s";
+    EXPECT_GE(decayEnd, rowTime(kFinalHitRow) + 1.0) << "the final hit is cut short";
+    EXPECT_LE(decayEnd, kAudioCloses - 0.5) << "still sounding when the demo closes its audio";
 }
 
 } // namespace

@@ -35,7 +35,7 @@ done
 files[one-quill-wisp-capture]="usr/bin/one-quill-wisp-capture
     usr/share/man/man1/one-quill-wisp-capture.1.gz"
 # A library each binary links directly, which its computed dependencies must name.
-declare -A needs=([one-quill-wisp]=libsdl2-2.0-0 [one-quill-wisp-capture]=libsdl2-2.0-0)
+declare -A needs=([one-quill-wisp]=libsdl2-2.0-0 [one-quill-wisp-capture]=libavcodec59)
 
 for package in "$@"; do
     deb=$(ls "$out/${package}"_*.deb 2>/dev/null)
@@ -54,6 +54,10 @@ for package in "$@"; do
     depends=$(dpkg-deb -f "$deb" Depends)
     check "$package depends on ${needs[$package]} (Depends: $depends)" \
         grep -q "\b${needs[$package]}\b" <<<"$depends"
+    if [ "$package" = one-quill-wisp ]; then
+        check "$package does not depend on FFmpeg's libraries" \
+            bash -c "! grep -qE 'libav|libsw' <<<'$depends'"
+    fi
     check "$package: the copyright file is in Debian's machine-readable format" \
         grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
         "$root/usr/share/doc/$package/copyright"

@@ -88,21 +88,23 @@ Xm::Sample periodicTone(const char* name, int k, int period, int attackPeriods, 
 
 // --- percussion -------------------------------------------------------------------------------
 
+// A punchy kick: a 3 ms click and a pitch drop from about 470 Hz onto a 55 Hz body, driven into
+// a soft clip for harmonics that small speakers can reproduce, with a short low tail.
 Xm::Instrument kick() {
     const int k = 12; // 16726 Hz
     const double rate = Synth::rateForSemitones(k);
-    const int n = int(0.45 * rate);
+    const int n = int(0.38 * rate);
     Synth::Noise noise(0x4B1C4u);
-    Synth::Biquad clickFilter = Synth::Biquad::lowPass(rate, 4000, 0.7);
+    Synth::Biquad clickBand = Synth::Biquad::bandPass(rate, 3200, 0.8);
     Signal s(static_cast<std::size_t>(n), 0.0);
     double phase = 0;
     for (int i = 0; i < n; ++i) {
         const double t = i / rate;
-        const double hz = 47 + 120 * std::exp(-t / 0.035) + 260 * std::exp(-t / 0.005);
+        const double hz = 55 + 110 * std::exp(-t / 0.03) + 300 * std::exp(-t / 0.004);
         phase += 2 * Synth::kPi * hz / rate;
-        const double body = t < 0.05 ? 1.0 : std::exp(-(t - 0.05) / 0.11);
-        const double click = clickFilter.process(noise.next()) * std::exp(-t / 0.003);
-        s[std::size_t(i)] = std::tanh(3.0 * std::sin(phase) * body) / std::tanh(3.0) + 0.5 * click;
+        const double body = t < 0.03 ? 1.0 : std::exp(-(t - 0.03) / 0.075);
+        const double click = clickBand.process(noise.next()) * std::exp(-t / 0.003);
+        s[std::size_t(i)] = std::tanh(3.0 * std::sin(phase) * body) / std::tanh(3.0) + 1.4 * click;
     }
     Synth::fadeOut(s, int(0.03 * rate));
     Synth::normalise(s, 0.97);
@@ -166,7 +168,7 @@ Xm::Instrument closedHat() {
     Synth::fadeOut(s, int(0.01 * rate));
     Synth::normalise(s, 0.95);
     Xm::Sample sample = percussionSample("closed hat", s, k);
-    sample.panning = 0xA0;
+    sample.panning = 0xB0;
     return single("closed hat", sample);
 }
 
@@ -193,7 +195,7 @@ Xm::Instrument crash() {
     sample.loop = Xm::Loop::Forward;
     sample.loopStart = std::uint32_t(loopStart);
     sample.loopLength = std::uint32_t(loopLength);
-    sample.panning = 0x68;
+    sample.panning = 0x58;
     Xm::Instrument ins = single("crash", sample);
     ins.volumeEnvelope = envelope({{0, 64},
                                    {ticks(0.08), 50},
@@ -217,9 +219,9 @@ Xm::Instrument bass() {
         const double tau = 0.06;
         const double fall =
             (std::exp(-t / tau) - std::exp(-sweepTime / tau)) / (1 - std::exp(-sweepTime / tau));
-        const double cutoff = 320 + 2600 * std::max(0.0, fall);
+        const double cutoff = 420 + 2600 * std::max(0.0, fall);
         const double f = h * fundamental / cutoff;
-        const double sub = h == 1 ? 1.6 : 1.0;
+        const double sub = h == 1 ? 1.1 : 1.0;
         return sub / h / std::sqrt(1 + f * f * f * f) * std::min(1.0, t / 0.002 + 0.05);
     };
     Xm::Sample sample = periodicTone("saw bass", k, period, 16, 60, amp, 0xBA55u);
@@ -265,7 +267,7 @@ Xm::Instrument lead() {
     sample.loop = Xm::Loop::Forward;
     sample.loopLength = std::uint32_t(loop);
     sample.relativeNote = relativeNoteFor(k, native);
-    sample.panning = 0x90;
+    sample.panning = 0x80;
     Xm::Instrument ins = single("lead", sample);
     ins.volumeEnvelope = envelope({{0, 0}, {2, 64}, {ticks(0.25), 50}, {ticks(0.25) + 6, 0}}, 2);
     return ins;
@@ -307,14 +309,18 @@ Xm::Instrument pad() {
     ins.name = "chord pad";
     ins.samples.push_back(padChord("pad major", {0, 7, 12, 16, 19}, 0xAA01u));
     ins.samples.push_back(padChord("pad minor", {0, 7, 12, 15, 19}, 0xAA02u));
+    for (Xm::Sample& sample : ins.samples)
+        sample.panning = 0x40; // left of centre, across from the arpeggio
     for (int i = 0; i < 96; ++i) {
         const int pitchClass = i % 12;
         const bool minor =
             pitchClass == 9 || pitchClass == 2 || pitchClass == 4 || pitchClass == 11;
         ins.sampleMap[i] = minor ? 1 : 0;
     }
+    // A chord change cuts the chord before it, so the next one starts near full level: a swell,
+    // not a gap.
     ins.volumeEnvelope =
-        envelope({{0, 0}, {ticks(0.12), 48}, {ticks(0.5), 64}, {ticks(0.5) + 1, 64}}, 3);
+        envelope({{0, 50}, {ticks(0.12), 56}, {ticks(0.5), 64}, {ticks(0.5) + 1, 64}}, 3);
     ins.fadeout = 0x200;
     return ins;
 }
@@ -328,7 +334,7 @@ Xm::Instrument pluck() {
     };
     Xm::Sample sample = periodicTone("pluck", k, period, 150, 14, amp, 0x9107u);
     sample.relativeNote = relativeNoteFor(k, native);
-    sample.panning = 0x58;
+    sample.panning = 0xC0; // right of centre, across from the pad
     Xm::Instrument ins = single("pluck", sample);
     ins.volumeEnvelope = envelope({{0, 64}, {ticks(0.3), 40}, {ticks(0.8), 12}, {ticks(1.4), 0}});
     return ins;

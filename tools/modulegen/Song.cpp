@@ -18,8 +18,6 @@ namespace {
 
 using namespace Instruments;
 
-enum Channel { KickCh, SnareCh, HatCh, BassCh, PadCh, LeadCh, ArpCh, FxCh };
-
 constexpr int kBeat = 24;            // ticks of a 4/4 beat
 constexpr int kEighth = 12;          // ticks of a 4/4 eighth
 constexpr int kSixteenth = 6;        // ticks of a 4/4 sixteenth
@@ -52,8 +50,9 @@ constexpr Chord Am{9, true}, F{5, false}, C{0, false}, G{7, false}, Dm{2, true},
 
 // Channel volumes (0..64) that balance the instruments against each other.
 namespace Level {
-constexpr int kick = 50, boom = 50, snare = 44, hat = 26, hatAccent = 34, openHat = 16;
-constexpr int crash = 30, bass = 42, pad = 32, lead = 40, arp = 26, riser = 38;
+constexpr int kick = 44, bigKick = 54, boom = 50, snare = 40, hat = 26, hatAccent = 34;
+constexpr int openHat = 16, crash = 30, bass = 36, pad = 38, lead = 50, arp = 32, riser = 38;
+constexpr int counter = 30; // the climax's second voice under the lead
 } // namespace Level
 
 // A melody line in steps: "E5:3 D5 C5:2 r:2" is E5 for three steps, D5 for one, C5 for two,
@@ -78,14 +77,15 @@ std::vector<Tone> parseMelody(const std::string& text) {
     return out;
 }
 
-// Plays `text` on the lead from `tick`, `stepTicks` a step; a rest releases the note before it.
-// Returns the tick after the melody.
-int melody(Score& s, int tick, int stepTicks, const std::string& text, int volume) {
+// Plays `text` on `channel` (the lead unless told) from `tick`, `stepTicks` a step; a rest
+// releases the note before it. Returns the tick after the melody.
+int melody(Score& s, int tick, int stepTicks, const std::string& text, int volume,
+           int channel = LeadCh) {
     for (const Tone& t : parseMelody(text)) {
         if (t.note)
-            s.note(LeadCh, tick, t.note, Lead, volume);
+            s.note(channel, tick, t.note, Lead, volume);
         else
-            s.keyOff(LeadCh, tick);
+            s.keyOff(channel, tick);
         tick += t.steps * stepTicks;
     }
     return tick;
@@ -97,20 +97,50 @@ void chordChange(Score& s, int tick, Chord c, int padVolume) {
 
 // --- 4/4 building blocks (beat = 24 ticks) -----------------------------------------------------
 
+// How a stretch of groove is played.
+struct Drums {
+    bool open = false;           // a choked open hat on each off-beat eighth
+    bool dense = false;          // a hat on the beat too: straight sixteenths
+    int firstKick = Level::kick; // the stretch's first kick: louder on a drop
+    int kick = Level::kick;      // the other kicks on the first and third beats
+};
+
 // Kick on every beat, clap snare on beats two and four, hats between; from `from` to `to`.
-// `open` puts a choked open hat on each off-beat eighth.
-void groove(Score& s, int from, int to, bool open) {
+// `from` must fall on a bar's first or third beat. Under the clap the kick plays softer: the
+// two together would make the loudest peaks of the mix.
+void groove(Score& s, int from, int to, Drums d = {}) {
     for (int beat = 0, t = from; t < to; ++beat, t += kBeat) {
-        s.note(KickCh, t, kC4, Kick, Level::kick);
+        const int kick = beat % 2 == 1 ? d.kick - 8 : d.kick;
+        s.note(KickCh, t, kC4, Kick, t == from ? d.firstKick : kick);
         if (beat % 2 == 1)
             s.note(SnareCh, t, kC4, Snare, Level::snare);
+        if (d.dense)
+            s.note(HatCh, t, kC4, ClosedHat, Level::hat - 6);
         s.note(HatCh, t + kSixteenth, kC4, ClosedHat, Level::hat);
-        if (open)
+        if (d.open)
             s.note(HatCh, t + kEighth, kOpenHatNote, Crash, Level::openHat);
         else
             s.note(HatCh, t + kEighth, kC4, ClosedHat, Level::hatAccent);
         s.note(HatCh, t + kEighth + kSixteenth, kC4, ClosedHat, Level::hat);
     }
+}
+
+// A one-bar fill from `bar` (its first tick): the groove for the first beats, then a run of
+// sixteenths on the snare, pitched down step by step like toms and swelling into the next bar.
+// A short fill runs over the last beat, a long one over the last two.
+void fill(Score& s, int bar, bool longFill, Drums d = {}) {
+    const int runBeats = longFill ? 2 : 1;
+    groove(s, bar, bar + (4 - runBeats) * kBeat, d);
+    const int run = bar + (4 - runBeats) * kBeat;
+    s.note(KickCh, run, kC4, Kick, Level::kick);
+    const int hits = runBeats * 4;
+    for (int i = 0; i < hits; ++i) {
+        const int pitch = kC4 + 4 - (longFill ? i : 2 * i);
+        s.note(SnareCh, run + i * kSixteenth, pitch, Snare,
+               Level::snare - 14 + 14 * i / std::max(1, hits - 1));
+    }
+    if (longFill)
+        s.note(KickCh, run + kBeat + kEighth, kC4, Kick, Level::kick - 8);
 }
 
 // Off-beat bass: a short root on the second sixteenth and the main one on the off-beat eighth,
@@ -144,19 +174,34 @@ void snareRoll(Score& s, int from, int to, int stepTicks, int quiet, int loud) {
 struct Segment {
     Chord chord;
     int beats;
+    bool strike = true; // false: the chord carries on from the pattern before
 };
 
-void fourFour(Score& s, const std::vector<Segment>& harmony, bool pad, bool openHats, int arpStep) {
+// The harmony with pad, bass and arpeggio from the pattern's start; the groove under it, with a
+// fill in the bar starting at `fillBar` (a tick; -1 for none). Returns the tick after the last
+// segment.
+int fourFour(Score& s, const std::vector<Segment>& harmony, bool pad, Drums drums, int arpStep,
+             int fillBar = -1, bool longFill = false, int padVolume = Level::pad,
+             int arpVolume = Level::arp) {
     int t = 0;
     for (const Segment& seg : harmony) {
         const int end = t + seg.beats * kBeat;
-        if (pad)
-            chordChange(s, t, seg.chord, Level::pad);
+        if (pad && seg.strike)
+            chordChange(s, t, seg.chord, padVolume);
         rollingBass(s, t, end, seg.chord);
-        arpeggio(s, t, end, seg.chord, arpStep, Level::arp);
+        arpeggio(s, t, end, seg.chord, arpStep, arpVolume);
         t = end;
     }
-    groove(s, 0, t, openHats);
+    if (fillBar < 0) {
+        groove(s, 0, t, drums);
+    } else {
+        groove(s, 0, fillBar, drums);
+        const Drums rest{drums.open, drums.dense, drums.kick, drums.kick};
+        fill(s, fillBar, longFill, rest);
+        if (fillBar + 4 * kBeat < t)
+            groove(s, fillBar + 4 * kBeat, t, rest);
+    }
+    return t;
 }
 
 // --- the intro (rows 0-231) ----------------------------------------------------------------------
@@ -221,59 +266,83 @@ Xm::Pattern introClaps() { // rows 152-198: claps on the backbeat
     return s.result();
 }
 
-// A build into a drop: riser, kicks from the second beat that stop two beats early, and a snare
-// roll that tightens from eighths to rows and leaves a breath of three rows.
-void build(Score& s, int riserOffset) {
+// A build into a drop over 33 rows: an odd half beat, then five beats on the drop's pulse. The
+// riser climbs; kicks on the second to fourth of the five beats; a snare roll tightens from
+// eighths to sixteenths to rows and swells. The last beat falls back to a held breath (the roll
+// and the riser stop), so that the drop hits harder than anything before it.
+void build(Score& s) {
     const int end = s.ticks();
-    const int rollEnd = end - 3 * Score::kTicksPerRow;
-    if (riserOffset > 0)
-        s.noteFromOffset(FxCh, 0, kC4, Riser, Level::riser, riserOffset);
-    else
-        s.note(FxCh, 0, kC4, Riser, Level::riser);
-    for (int t = kBeat; t < end - 2 * kBeat; t += kBeat)
+    const int pulse = end - 5 * kBeat; // the first of the five beats
+    const int lastBeat = end - kBeat;
+    s.note(FxCh, 0, kC4, Riser, Level::riser);
+    for (int t = pulse + kBeat; t < lastBeat; t += kBeat)
         s.note(KickCh, t, kC4, Kick, Level::kick - 4);
-    const int tight = end - 2 * kBeat;
-    snareRoll(s, kEighth, tight, kEighth, Level::snare - 26, Level::snare - 14);
-    snareRoll(s, tight, rollEnd, Score::kTicksPerRow, Level::snare - 14, Level::snare);
-    s.keyOff(FxCh, end - 2 * Score::kTicksPerRow);
+    snareRoll(s, pulse, pulse + 2 * kBeat, kEighth, Level::snare - 26, Level::snare - 18);
+    snareRoll(s, pulse + 2 * kBeat, pulse + 3 * kBeat, kSixteenth, Level::snare - 16,
+              Level::snare - 10);
+    snareRoll(s, pulse + 3 * kBeat, lastBeat - kEighth, Score::kTicksPerRow, Level::snare - 8,
+              Level::snare);
+    s.keyOff(FxCh, lastBeat);
+    s.keyOff(PadCh, lastBeat);
 }
 
 Xm::Pattern introRiser() { // rows 199-231: the last caption and the lift into the drop
     Score s(33, kChannels);
     accent(s, G, HatCh);
-    build(s, 0);
-    arpeggio(s, 0, s.ticks() - 2 * kBeat, G, kEighth, Level::arp);
+    build(s);
+    arpeggio(s, 0, s.ticks() - kBeat, G, kEighth, Level::arp);
     return s.result();
 }
 
 // --- the drop and the layers (rows 232-432) -----------------------------------------------------
 
-Xm::Pattern dropFirst(bool pad) { // Am F: drums and bass enter
+// Seven bars from the drop to the highlights, Am F C G | Am F G, in four patterns: the cue at row
+// 316, where the pad enters, falls mid-bar, so the second and fourth patterns hold a bar and a
+// half and the third starts on a bar's third beat.
+Xm::Pattern dropFirst() { // rows 232-279, Am F: the drop, drums and bass
     Score s(48, kChannels);
-    s.note(FxCh, 0, kC4, Crash, Level::crash);
-    fourFour(s, {{Am, 4}, {F, 4}}, pad, false, kEighth);
+    s.note(FxCh, 0, kC4, Crash, Level::crash + 6);
+    fourFour(s, {{Am, 4}, {F, 4}}, false, {false, false, Level::bigKick}, kEighth, -1, false,
+             Level::pad, Level::arp + 4);
     return s.result();
 }
 
-Xm::Pattern dropSecond(bool pad) { // C, then half a bar of G
+Xm::Pattern dropSecond() { // rows 280-315, C and half a bar of G
     Score s(36, kChannels);
-    s.note(FxCh, 5 * kBeat, kC4 + 7, Crash, Level::crash - 14);
-    fourFour(s, {{C, 4}, {G, 2}}, pad, false, kEighth);
+    s.note(FxCh, 4 * kBeat, kC4 + 7, Crash, Level::crash - 14);
+    fourFour(s, {{C, 4}, {G, 2}}, false, {}, kEighth, -1, false, Level::pad, Level::arp + 4);
+    return s.result();
+}
+
+Xm::Pattern layerFirst() { // rows 316-363: the pad enters mid-bar on G; Am, half a bar of F
+    Score s(48, kChannels);
+    s.note(FxCh, 0, kC4 + 7, Crash, Level::crash - 6);
+    fourFour(s, {{G, 2}, {Am, 4}, {F, 2}}, true, {}, kEighth, -1, false, Level::pad + 4,
+             Level::arp + 4);
+    return s.result();
+}
+
+Xm::Pattern layerSecond() { // rows 364-399: the rest of F, then G with a fill into the build
+    Score s(36, kChannels);
+    fourFour(s, {{F, 2, false}, {G, 4}}, true, {}, kEighth, 2 * kBeat, false, Level::pad + 4,
+             Level::arp + 4);
     return s.result();
 }
 
 Xm::Pattern dropBuild() { // rows 400-432: the highlights; F and G lift into the main groove
     Score s(33, kChannels);
+    const int pulse = s.ticks() - 5 * kBeat;
+    const int lastBeat = s.ticks() - kBeat;
     s.note(HatCh, 0, kC4, Crash, Level::crash);
     s.note(KickCh, 0, kC4, Kick, Level::kick);
-    build(s, 0);
+    build(s);
     chordChange(s, 0, F, Level::pad + 4);
-    chordChange(s, 2 * kBeat, G, Level::pad + 4);
-    rollingBass(s, 0, 2 * kBeat, F);
-    rollingBass(s, 2 * kBeat, 4 * kBeat, G);
-    s.note(BassCh, 4 * kBeat, G.bass(), Bass, Level::bass);
-    arpeggio(s, 0, 2 * kBeat, F, kSixteenth, Level::arp);
-    arpeggio(s, 2 * kBeat, s.ticks() - 3 * Score::kTicksPerRow, G, kSixteenth, Level::arp);
+    s.note(BassCh, 0, F.bass(), Bass, Level::bass - 8);
+    rollingBass(s, pulse, pulse + 2 * kBeat, F);
+    chordChange(s, pulse + 2 * kBeat, G, Level::pad + 4);
+    rollingBass(s, pulse + 2 * kBeat, lastBeat, G);
+    arpeggio(s, 0, pulse + 2 * kBeat, F, kSixteenth, Level::arp);
+    arpeggio(s, pulse + 2 * kBeat, lastBeat, G, kSixteenth, Level::arp);
     return s.result();
 }
 
@@ -284,33 +353,32 @@ constexpr const char* kMotifA = "E5:3 D5 C5:2 A4:2 | C5:2 D5:2 F5:2 E5:2 | "
 constexpr const char* kMotifAnswer = "E5:3 D5 C5:2 A4:2 | C5:2 D5:2 F5:2 E5:2 | "
                                      "E5:2 G5:2 A5:3 G5 | G5:3 E5 D5:4";
 
-Xm::Pattern mainTheme(const char* lead) { // Am F C G with the lead
+// Am F C G with the lead, and a fill in the fourth bar: a short one, or a long one.
+Xm::Pattern mainTheme(const char* lead, bool longFill) {
     Score s(96, kChannels);
     s.note(FxCh, 0, kC4, Crash, Level::crash);
     s.note(FxCh, 8 * kBeat, kC4 + 7, Crash, Level::crash - 14);
-    fourFour(s, {{Am, 4}, {F, 4}, {C, 4}, {G, 4}}, true, true, kSixteenth);
-    melody(s, 0, kEighth, lead, Level::lead);
+    fourFour(s, {{Am, 4}, {F, 4}, {C, 4}, {G, 4}}, true, {true, false, Level::bigKick}, kSixteenth,
+             12 * kBeat, longFill, Level::pad, Level::arp - 4);
+    melody(s, 0, kEighth, lead, Level::lead - 6);
     return s.result();
 }
 
-Xm::Pattern mainClimax() { // F G Em Am, then G with a fill and a lift into the greetings
+// F G Em Am with straight sixteenth hats, a louder pad and arpeggio, and a second voice under the
+// lead; then G with a long fill and a lift into the greetings.
+Xm::Pattern mainClimax() {
     Score s(122, kChannels);
-    s.note(FxCh, 0, kC4, Crash, Level::crash);
-    const std::vector<Segment> harmony = {{F, 4}, {G, 4}, {Em, 4}, {Am, 4}};
-    int t = 0;
-    for (const Segment& seg : harmony) {
-        chordChange(s, t, seg.chord, Level::pad);
-        rollingBass(s, t, t + seg.beats * kBeat, seg.chord);
-        arpeggio(s, t, t + seg.beats * kBeat, seg.chord, kSixteenth, Level::arp);
-        t += seg.beats * kBeat;
-    }
-    groove(s, 0, t, true);
+    s.note(FxCh, 0, kC4, Crash, Level::crash + 4);
+    // A denser mix: the kick steps back a little to leave room for the added voices.
+    const Drums drums{true, true, Level::bigKick, Level::kick - 6};
+    const int t = fourFour(s, {{F, 4}, {G, 4}, {Em, 4}, {Am, 4}}, true, drums, kSixteenth,
+                           12 * kBeat, false, Level::pad + 8, Level::arp + 4);
     // The last bar, two rows longer than four beats, carries the fill.
-    chordChange(s, t, G, Level::pad);
+    chordChange(s, t, G, Level::pad + 8);
     s.noteFromOffset(FxCh, t, kC4, Riser, Level::riser - 6, 36);
     rollingBass(s, t, t + 2 * kBeat, G);
     s.note(BassCh, t + 2 * kBeat, G.bass(), Bass, Level::bass);
-    arpeggio(s, t, s.ticks() - 2 * Score::kTicksPerRow, G, kSixteenth, Level::arp);
+    arpeggio(s, t, s.ticks() - 2 * Score::kTicksPerRow, G, kSixteenth, Level::arp + 2);
     for (int beat = 0; beat < 2; ++beat)
         s.note(KickCh, t + beat * kBeat, kC4, Kick, Level::kick);
     s.note(SnareCh, t + kBeat, kC4, Snare, Level::snare);
@@ -320,31 +388,39 @@ Xm::Pattern mainClimax() { // F G Em Am, then G with a fill and a lift into the 
     melody(s, 0, kEighth,
            "A5:3 G5 F5:2 E5:2 | D5:3 E5 D5:2 B4:2 | E5:3 B4 E5:2 G5:2 | A5:6 r:2 | "
            "B4:2 D5:2 G5:3 r:1",
-           Level::lead);
+           Level::lead + 4);
+    // The second voice enters after the crash has spoken, in longer notes a third or more below.
+    melody(s, kBeat + kEighth, kEighth, "F4 A4:4 | B4:4 D5:2 B4:2 | G4:4 B4:2 G4:2 | C5:4 E5:2 r:2",
+           Level::counter, FxCh);
     return s.result();
 }
 
 // --- the greetings section in 12/8 (rows 843-1388) ----------------------------------------------
 
-// One caption step: a bar of 12/8 on `chord` starting at `from`, cut off at `to`.
-void shuffleBar(Score& s, int from, int to, Chord c, bool drums) {
+// One caption step: a bar of 12/8 on `chord` starting at `from`, cut off at `to`. A fill rolls
+// the snare over the last five eighths instead of the backbeat and hats.
+void shuffleBar(Score& s, int from, int to, Chord c, bool drums, bool fill = false) {
     static const int kArp[12] = {0, 1, 2, 3, 2, 1, 0, 1, 2, 3, 2, 1};
     // Long-short shuffle on the bass, leaving the backbeat eighths (3 and 9) to the clap.
     static const int kBassSteps[6] = {0, 2, 5, 6, 8, 11};
     static const int kBassOctave[6] = {0, 0, 12, 0, 0, 12};
-    chordChange(s, from, c, Level::pad);
+    chordChange(s, from, c, Level::pad + 4);
     for (int e = 0; e < 12; ++e) {
         const int t = from + e * kShuffle;
         if (t >= to)
             break;
         const bool dotted = e % 3 == 0; // the four dotted-quarter beats of the bar
-        s.note(ArpCh, t, c.arp(kArp[e]), Pluck, dotted ? Level::arp : Level::arp - 6);
+        s.note(ArpCh, t, c.arp(kArp[e]), Pluck, dotted ? Level::arp + 4 : Level::arp - 2);
         if (!drums)
             continue;
         if (e == 0 || e == 6)
             s.note(KickCh, t, kC4, Kick, Level::kick);
         if (e == 11)
             s.note(KickCh, t, kC4, Kick, Level::kick - 24);
+        if (fill && e >= 7) {
+            s.note(SnareCh, t, kC4 + 11 - 2 * e + 7, Snare, Level::snare - 16 + 2 * (e - 7));
+            continue;
+        }
         if (e == 3 || e == 9)
             s.note(SnareCh, t, kC4, Snare, Level::snare);
         if (e == 5 || e == 11)
@@ -357,18 +433,19 @@ void shuffleBar(Score& s, int from, int to, Chord c, bool drums) {
     for (int i = 0; i < 6; ++i) {
         const int t = from + kBassSteps[i] * kShuffle;
         if (t < to)
-            s.note(BassCh, t, c.bass() + kBassOctave[i], Bass, Level::bass - 4);
+            s.note(BassCh, t, c.bass() + kBassOctave[i], Bass, Level::bass);
     }
 }
 
-// Two caption steps with a lead line for each.
-Xm::Pattern greetings(Chord first, const char* leadFirst, Chord second, const char* leadSecond) {
+// Two caption steps with a lead line for each; `fill` rolls the drums at the end of the second.
+Xm::Pattern greetings(Chord first, const char* leadFirst, Chord second, const char* leadSecond,
+                      bool fill) {
     Score s(78, kChannels);
     for (int step = 0; step < 2; ++step) {
         const int from = step * kStep;
-        s.note(FxCh, from, kC4, Crash, step == 0 ? Level::crash : Level::crash - 8);
-        shuffleBar(s, from, from + kStep, step == 0 ? first : second, true);
-        melody(s, from, kShuffle, step == 0 ? leadFirst : leadSecond, Level::lead);
+        s.note(FxCh, from, kC4, Crash, step == 0 ? Level::crash + 6 : Level::crash - 8);
+        shuffleBar(s, from, from + kStep, step == 0 ? first : second, true, fill && step == 1);
+        melody(s, from, kShuffle, step == 0 ? leadFirst : leadSecond, Level::lead + 4);
     }
     return s.result();
 }
@@ -419,13 +496,8 @@ Xm::Pattern finalHit() { // rows 1413-1439: one last chord, left to ring out
     return s.result();
 }
 
-Xm::Pattern tail() { // rows 1440-1459, looped: a soft breath of the tonic chord
+Xm::Pattern tail() { // rows 1440-1459, looped: silence once the final chord has died away
     Score s(20, kChannels);
-    chordChange(s, 0, Am, 12);
-    s.keyOff(PadCh, 12 * Score::kTicksPerRow);
-    const char* notes[4] = {"A4", "E5", "C5", "E5"};
-    for (int i = 0; i < 4; ++i)
-        s.note(ArpCh, i * 5 * Score::kTicksPerRow, noteNumber(notes[i]), Pluck, 12);
     return s.result();
 }
 
@@ -449,27 +521,27 @@ Arrangement compose() {
         return std::uint8_t(a.patterns.size() - 1);
     };
     // Pattern numbers in the order they are first heard; the comment gives the starting row.
-    const std::uint8_t opening = add(introOpening());                           // 0
-    const std::uint8_t caption1 = add(introFirstCaption());                     // 17
-    const std::uint8_t star = add(introStar());                                 // 50
-    const std::uint8_t hats = add(introHats());                                 // 104
-    const std::uint8_t claps = add(introClaps());                               // 152
-    const std::uint8_t lift = add(introRiser());                                // 199
-    const std::uint8_t drop1 = add(dropFirst(false));                           // 232: the drop
-    const std::uint8_t drop2 = add(dropSecond(false));                          // 280
-    const std::uint8_t layer1 = add(dropFirst(true));                           // 316: pad layer
-    const std::uint8_t layer2 = add(dropSecond(true));                          // 364
-    const std::uint8_t highlights = add(dropBuild());                           // 400
-    const std::uint8_t theme = add(mainTheme(kMotifA));                         // 433, 625
-    const std::uint8_t answer = add(mainTheme(kMotifAnswer));                   // 529
-    const std::uint8_t climax = add(mainClimax());                              // 721
-    const std::uint8_t greetA = add(greetings(Am, kShuffleAm, F, kShuffleF));   // 843, 999
-    const std::uint8_t greetB = add(greetings(C, kShuffleC, G, kShuffleG));     // 921, 1233
-    const std::uint8_t greetC = add(greetings(Dm, kShuffleDm, Em, kShuffleEm)); // 1077
-    const std::uint8_t greetD = add(greetings(Am, kShuffleAmHigh, F, kShuffleFHigh)); // 1155
-    const std::uint8_t last = add(lastStep());                                        // 1311
-    const std::uint8_t ending = add(outro());                                         // 1343
-    const std::uint8_t hit = add(finalHit());                                         // 1413
+    const std::uint8_t opening = add(introOpening());               // 0
+    const std::uint8_t caption1 = add(introFirstCaption());         // 17
+    const std::uint8_t star = add(introStar());                     // 50
+    const std::uint8_t hats = add(introHats());                     // 104
+    const std::uint8_t claps = add(introClaps());                   // 152
+    const std::uint8_t lift = add(introRiser());                    // 199
+    const std::uint8_t drop1 = add(dropFirst());                    // 232: the drop
+    const std::uint8_t drop2 = add(dropSecond());                   // 280
+    const std::uint8_t layer1 = add(layerFirst());                  // 316: pad layer
+    const std::uint8_t layer2 = add(layerSecond());                 // 364
+    const std::uint8_t highlights = add(dropBuild());               // 400
+    const std::uint8_t theme = add(mainTheme(kMotifA, false));      // 433, 625
+    const std::uint8_t answer = add(mainTheme(kMotifAnswer, true)); // 529
+    const std::uint8_t climax = add(mainClimax());                  // 721
+    const std::uint8_t greetA = add(greetings(Am, kShuffleAm, F, kShuffleF, false));  // 843, 999
+    const std::uint8_t greetB = add(greetings(C, kShuffleC, G, kShuffleG, true));     // 921, 1233
+    const std::uint8_t greetC = add(greetings(Dm, kShuffleDm, Em, kShuffleEm, true)); // 1077
+    const std::uint8_t greetD = add(greetings(Am, kShuffleAmHigh, F, kShuffleFHigh, false)); // 1155
+    const std::uint8_t last = add(lastStep());                                               // 1311
+    const std::uint8_t ending = add(outro());                                                // 1343
+    const std::uint8_t hit = add(finalHit());                                                // 1413
     const std::uint8_t loop = add(tail()); // 1440, 1460, looped
 
     a.orders = {opening, caption1,   star,   hats,   claps,  lift,   drop1,  drop2,  layer1,

@@ -6,6 +6,8 @@
 namespace Song {
 
 constexpr int kChannels = 8;
+// What each channel of the module plays.
+enum Channel { KickCh, SnareCh, HatCh, BassCh, PadCh, LeadCh, ArpCh, FxCh };
 constexpr int kTicksPerRow = 4; // default speed
 constexpr int kBpm = 130;       // with 4 ticks a row: 13 rows a second
 
