@@ -21,18 +21,19 @@ Demo::Demo(const DemoOptions& options) : settings(options) {
     // A held moment is silent: no device, no module.
     if (settings.still)
         settings.music = false;
+    // Video first, on its own: an audio subsystem that fails inside the same SDL_Init takes video
+    // down with it, and SDL's X11 driver does not come up again in that process.
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        const std::string why = SDL_GetError();
+        SDL_Quit(); // whatever subsystems did start
+        throw std::runtime_error("cannot initialise SDL: " + why);
+    }
     bool audio = settings.music;
-    if (SDL_Init(audio ? SDL_INIT_AUDIO | SDL_INIT_VIDEO : SDL_INIT_VIDEO) != 0) {
+    if (audio && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         // Without a usable audio driver the show still plays, silently.
-        const std::string reason = SDL_GetError();
-        if (!audio || SDL_Init(SDL_INIT_VIDEO) != 0) {
-            const std::string why = SDL_GetError();
-            SDL_Quit(); // whatever subsystems did start
-            throw std::runtime_error("cannot initialise SDL: " + why);
-        }
         std::fprintf(stderr,
                      "one-quill-wisp: warning: cannot start audio: %s; playing without sound\n",
-                     reason.c_str());
+                     SDL_GetError());
         audio = false;
     }
     try {

@@ -66,8 +66,7 @@ window_mute)
     play --window 640x360 --mute
     check "the window is 640x360 (got $(field Width "$info")x$(field Height "$info"))" \
         [ "$(field Width "$info")x$(field Height "$info")" = 640x360 ]
-    sleep 1
-    window_shot "$work/shot.png"
+    await_drawn "$work/shot.png"
     check "the title's white ground fills the window" \
         bash -c "$(declare -f is_white); is_white $work/shot.png 2 2 && is_white $work/shot.png 637 357"
     quit
@@ -77,8 +76,7 @@ window_mute)
     ;;
 still)
     play --still 10 --window 640x360
-    sleep 1
-    window_shot "$work/held1.png"
+    await_drawn "$work/held1.png"
     sleep 1.5
     window_shot "$work/held2.png"
     check "still showing the moment" running
@@ -132,8 +130,7 @@ display)
     play --display 1 --mute
     where="$(field Width "$info")x$(field Height "$info")+$(field 'Absolute upper-left X' "$info")+$(field 'Absolute upper-left Y' "$info")"
     check "the window fills the second monitor, 800x600+1280+0 (got $where)" [ "$where" = 800x600+1280+0 ]
-    sleep 1
-    window_shot "$work/shot.png"
+    await_drawn "$work/shot.png"
     check "and shows the title there, letterboxed: white inside, black bands" \
         bash -c "$(declare -f is_white); is_white $work/shot.png 400 300 && ! is_white $work/shot.png 400 10"
     quit
