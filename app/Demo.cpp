@@ -57,12 +57,16 @@ Demo::~Demo() {
 void Demo::shutdown() {
     Music::release();
     dumb_exit();
-    // The programs go while their context still exists; the window then shuts SDL down.
-    DMGL::release();
-    if (window)
-        window.reset();
-    else
+    if (!window) {
         SDL_Quit();
+        return;
+    }
+    // Everything made in the context goes while it still exists, in reverse order of making;
+    // the window then deletes the context and shuts SDL down.
+    metaballsScene.release();
+    titleScene.release();
+    DMGL::release();
+    window.reset();
 }
 
 void Demo::run() {
@@ -105,7 +109,9 @@ bool Demo::step() {
         window->swap();
         return true;
     }
-    if (!Music::isAnchored())
+    // Asleep until the first audio callback, but awake often enough to see a quit.
+    constexpr std::uint32_t kWaitSliceMs = 10;
+    if (!Music::awaitAnchor(kWaitSliceMs))
         return true;
     currentTime = Music::clockSeconds();
     if (drawFrame(currentTime)) {

@@ -16,6 +16,8 @@ namespace {
 std::unique_ptr<ModuleStream> musicModule;
 bool deviceOpen = false;
 std::atomic<std::int32_t> clockAnchor{DemoClock::kNotAnchored};
+SDL_sem* firstCallback = nullptr; // posted by the callback that anchors the clock
+std::uint32_t startTicks = 0;     // when the music last started
 // Seconds added to the anchored tick reading; 0 unless the show started part-way. Main thread
 // only.
 double clockOrigin = 0.0;
@@ -29,11 +31,16 @@ void startAt(std::int64_t frame, double origin) {
     if (musicModule)
         musicModule->seek(frame);
     clockOrigin = origin;
-    clockAnchor.store(deviceOpen ? DemoClock::kNotAnchored
-                                 : static_cast<std::int32_t>(SDL_GetTicks()));
+    clockAnchor.store(DemoClock::kNotAnchored);
+    // A post left over from an earlier start would pass for this start's first callback.
+    while (firstCallback && SDL_SemTryWait(firstCallback) == 0) {
+    }
+    startTicks = SDL_GetTicks();
     if (deviceOpen) {
         SDL_UnlockAudio();
         SDL_PauseAudio(0);
+    } else {
+        clockAnchor.store(static_cast<std::int32_t>(startTicks));
     }
 }
 
@@ -57,7 +64,8 @@ void open(const unsigned char* data, std::uint32_t size) {
     desired.callback = fillStream;
     // No obtained spec: SDL converts our format to the device's, so the callback always
     // renders 44100 Hz signed 16-bit stereo.
-    deviceOpen = SDL_OpenAudio(&desired, nullptr) == 0;
+    firstCallback = SDL_CreateSemaphore(0);
+    deviceOpen = firstCallback && SDL_OpenAudio(&desired, nullptr) == 0;
     if (!deviceOpen)
         std::fprintf(stderr,
                      "one-quill-wisp: warning: cannot open the audio device: %s; "
@@ -80,6 +88,22 @@ bool isAnchored() {
     return clockAnchor.load() != DemoClock::kNotAnchored;
 }
 
+bool awaitAnchor(std::uint32_t maxMs) {
+    if (isAnchored() || !firstCallback)
+        return isAnchored();
+    const std::uint32_t waited = SDL_GetTicks() - startTicks;
+    const std::uint32_t left =
+        waited < DemoClock::kFirstCallbackWaitMs ? DemoClock::kFirstCallbackWaitMs - waited : 0;
+    if (SDL_SemWaitTimeout(firstCallback, std::min(maxMs, left)) == 0)
+        return true;
+    if (DemoClock::anchorOnTimeout(clockAnchor, startTicks, SDL_GetTicks()))
+        std::fprintf(stderr,
+                     "one-quill-wisp: warning: the audio device has not asked for sound within "
+                     "%u ms; the show starts without waiting for it\n",
+                     static_cast<unsigned>(DemoClock::kFirstCallbackWaitMs));
+    return isAnchored();
+}
+
 double clockSeconds() {
     return clockOrigin + DemoClock::secondsAt(SDL_GetTicks(), clockAnchor.load());
 }
@@ -93,13 +117,16 @@ void stop() {
 void release() {
     stop();
     musicModule.reset();
+    if (firstCallback)
+        SDL_DestroySemaphore(firstCallback);
+    firstCallback = nullptr;
     clockAnchor.store(DemoClock::kNotAnchored);
     clockOrigin = 0.0;
 }
 
 void fillStream(void*, std::uint8_t* stream, int length) {
-    if (clockAnchor.load() == DemoClock::kNotAnchored)
-        clockAnchor.store(DemoClock::anchorAt(SDL_GetTicks()));
+    if (DemoClock::anchorFromCallback(clockAnchor, SDL_GetTicks()) && firstCallback)
+        SDL_SemPost(firstCallback);
 
     const long frames = length / Audio::kBytesPerFrame;
     if (musicModule)

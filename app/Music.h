@@ -28,6 +28,11 @@ void start();
 void startFrom(double from);
 
 bool isAnchored();
+// Waits up to `maxMs` milliseconds, asleep, for the first audio callback to anchor the clock.
+// If none has come kFirstCallbackWaitMs after start() or startFrom(), warns on stderr and anchors
+// the clock at that moment instead; a callback that comes later leaves it there. Returns
+// isAnchored().
+bool awaitAnchor(std::uint32_t maxMs);
 // The demo clock in seconds; only meaningful once anchored.
 double clockSeconds();
 

@@ -103,6 +103,15 @@ std::string missingEntryPoints() {
 } // namespace
 
 Window::Window(int width, int height, bool fullscreen, int display) {
+    // With no display server SDL falls back to drivers that show nothing; the show would then
+    // play to nobody. Those drivers are only for a caller who asks for them.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool invisible =
+        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    if (invisible && !SDL_getenv("SDL_VIDEODRIVER"))
+        fail("no display to show the demo on",
+             "SDL found no display server (is DISPLAY or WAYLAND_DISPLAY set?)");
+
     Uint32 flags = 0;
     int position = SDL_WINDOWPOS_UNDEFINED;
     if (display >= 0) {
@@ -111,14 +120,6 @@ Window::Window(int width, int height, bool fullscreen, int display) {
                               : SDL_WINDOWPOS_CENTERED_DISPLAY(display);
     }
     if (fullscreen) {
-        // With no display server SDL falls back to drivers that show nothing; the show would
-        // then play to nobody. Those drivers are only for a caller who asks for them.
-        const char* driver = SDL_GetCurrentVideoDriver();
-        const bool invisible =
-            driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
-        if (invisible && !SDL_getenv("SDL_VIDEODRIVER"))
-            fail("no display to show the demo on",
-                 "SDL found no display server (is DISPLAY or WAYLAND_DISPLAY set?)");
         if (width == 0) {
             const SDL_DisplayMode mode = desktopMode(display);
             width = mode.w;
@@ -168,6 +169,7 @@ Window::Window(int width, int height, bool fullscreen, int display) {
 }
 
 Window::~Window() {
+    SDL_GL_DeleteContext(glContext);
     SDL_DestroyWindow(sdlWindow);
     SDL_Quit();
 }

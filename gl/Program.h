@@ -13,7 +13,7 @@
 namespace DMGL {
 
 // Copies share the OpenGL program object and its shaders. Destroying a Program only releases its
-// shader handles; the program object itself lives as long as the context.
+// shader handles; the registry deletes the program object itself.
 class Program {
 public:
     Program();

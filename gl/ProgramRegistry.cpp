@@ -44,6 +44,10 @@ void init() {
 
 void release() {
     currentProgram = nullptr;
+    if (!registry.empty())
+        glUseProgram(0);
+    for (const Program& program : registry)
+        glDeleteProgram(program.name());
     registry.clear();
 }
 

@@ -15,7 +15,7 @@ enum ProgramIndex { TitleProgram = 0, MetaballsProgram = 1, PassThroughProgram =
 // Throws std::runtime_error, naming the shader or program, if a compile or link fails.
 void init();
 
-// Forgets the programs (deleting their shader objects) while the context still exists.
+// Deletes the programs and their shader objects; call while the context still exists.
 void release();
 
 // Makes program `index` (0 to 2) current and uses it.

@@ -10,7 +10,7 @@ namespace DMGL {
 std::unique_ptr<Matrix4> ScreenQuad::setupQuad(float width, float height) {
     setSize(width, height);
 
-    GLuint elementBuffer = 0;
+    release();
     glGenBuffers(1, &elementBuffer);
     glGenBuffers(1, &vertexBuffer);
     glGenVertexArrays(1, &vertexArrayObject);
@@ -20,6 +20,16 @@ std::unique_ptr<Matrix4> ScreenQuad::setupQuad(float width, float height) {
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
     uploadQuad();
     return std::make_unique<Matrix4>(projection.data());
+}
+
+void ScreenQuad::release() {
+    if (vertexArrayObject == 0)
+        return;
+    glBindVertexArray(0);
+    glDeleteVertexArrays(1, &vertexArrayObject);
+    glDeleteBuffers(1, &vertexBuffer);
+    glDeleteBuffers(1, &elementBuffer);
+    vertexArrayObject = vertexBuffer = elementBuffer = 0;
 }
 
 void ScreenQuad::setSize(float width, float height) {

@@ -26,6 +26,8 @@ public:
     // element buffer and vertex buffer and leaves them bound for the scene's draws. Returns the
     // projection matrix, which the caller owns.
     std::unique_ptr<Matrix4> setupQuad(float width, float height);
+    // Deletes the vertex array object and buffers setupQuad made, if any; needs their context.
+    void release();
 
     // The pure part of setupQuad: the projection that maps (0, 0)..(width, height) onto the
     // viewport, and the quad's far corners.
@@ -49,8 +51,7 @@ public:
     static constexpr std::array<std::uint32_t, 6> indices = {0, 1, 2, 2, 1, 3};
 
 private:
-    GLuint vertexArrayObject = 0; // made by setupQuad
-    GLuint vertexBuffer = 0;
+    GLuint elementBuffer = 0, vertexBuffer = 0, vertexArrayObject = 0; // 0: not made
     // A 640 x 480 template; setup replaces the size-dependent values before any upload.
     std::array<QuadVertex, 4> vertexArray = {{
         {0, 0, 0, 0, 0},

@@ -13,8 +13,8 @@ namespace DMGL {
 // The smallest power of two not below n, for n >= 0 (0 stays 0).
 std::int32_t nextPowerOfTwo(std::int32_t n);
 
-// The texture is left bound to GL_TEXTURE_2D on unit 0 and is never deleted: it lives as long
-// as the context.
+// The texture is left bound to GL_TEXTURE_2D on unit 0; its owner deletes it (glDeleteTextures
+// on name()) while the context exists.
 class Texture {
 public:
     // Takes 32-bit images whose sizes are powers of two (every atlas tile is one);

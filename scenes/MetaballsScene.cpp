@@ -21,7 +21,8 @@ void MetaballsScene::setup(double start, float w, float h) {
     width = w;
     height = h;
     startTime = start;
-    atlasTexture = uploadAtlas(greetingsAtlasData, greetingsAtlasSize, 2048, 512, "greetings");
+    release();
+    atlas = uploadAtlas(greetingsAtlasData, greetingsAtlasSize, 2048, 512, "greetings");
     glDisable(GL_SCISSOR_TEST);
     DMGL::useProgram(DMGL::MetaballsProgram);
     projection = quad.setupQuad(width, height);
@@ -32,9 +33,15 @@ void MetaballsScene::setup(double start, float w, float h) {
 
 void MetaballsScene::resume() {
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, atlasTexture);
+    glBindTexture(GL_TEXTURE_2D, atlas);
     quad.bind();
     glDisable(GL_SCISSOR_TEST);
+}
+
+void MetaballsScene::release() {
+    quad.release();
+    glDeleteTextures(1, &atlas);
+    atlas = 0;
 }
 
 void MetaballsScene::draw(double clock) {

@@ -18,16 +18,17 @@ public:
     // Draws the frame for demo clock `clock` (seconds), overlay included.
     void draw(double clock);
 
+    // The greetings overlay, `time` seconds after it began (scene time - 47); time > 0.
+    void drawGreetings(double time);
+    // Deletes the scene's texture and quad objects; needs the context they were made in.
+    void release();
     // Makes the GL state of setup current again after another scene drew: the greetings atlas,
     // the quad, no scissor. Uploads nothing.
     void resume();
 
-    // The greetings overlay, `time` seconds after it began (scene time - 47); time > 0.
-    void drawGreetings(double time);
-
 private:
     double startTime = -1.0;
-    GLuint atlasTexture = 0;
+    GLuint atlas = 0;            // the greetings atlas texture, 0 before setup
     float width = 0, height = 0; // window size in pixels
     std::unique_ptr<DMGL::Matrix4> projection;
     DMGL::ScreenQuad quad;

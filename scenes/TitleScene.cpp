@@ -23,7 +23,8 @@ const TitleSprite titleSprites[10] = {
 void TitleScene::setup(double start, float width, float height) {
     startTime = start;
     DMGL::useProgram(DMGL::TitleProgram);
-    atlasTexture = uploadAtlas(titleAtlasData, titleAtlasSize, 2048, 2048, "title");
+    release();
+    atlas = uploadAtlas(titleAtlasData, titleAtlasSize, 2048, 2048, "title");
     projection = quad.setupQuad(width, height);
     DMGL::setProjection(*projection);
 }
@@ -31,9 +32,15 @@ void TitleScene::setup(double start, float width, float height) {
 void TitleScene::resume() {
     DMGL::useProgram(DMGL::TitleProgram);
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, atlasTexture);
+    glBindTexture(GL_TEXTURE_2D, atlas);
     quad.bind();
     glEnable(GL_SCISSOR_TEST);
+}
+
+void TitleScene::release() {
+    quad.release();
+    glDeleteTextures(1, &atlas);
+    atlas = 0;
 }
 
 void TitleScene::draw(double clock) {

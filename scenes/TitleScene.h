@@ -25,14 +25,15 @@ public:
 
     // Draws the frame for demo clock `clock` (seconds), relying on the GL state of setup.
     void draw(double clock);
-
+    // Deletes the scene's texture and quad objects; needs the context they were made in.
+    void release();
     // Makes the GL state of setup current again after another scene drew: program 0, the atlas,
     // the quad and the letterbox scissor. Uploads nothing.
     void resume();
 
 private:
     double startTime = 0.0;
-    GLuint atlasTexture = 0;
+    GLuint atlas = 0; // the title atlas texture, 0 before setup
     std::unique_ptr<DMGL::Matrix4> projection;
     DMGL::ScreenQuad quad;
 };

@@ -2,12 +2,62 @@
 # Plays the real demo executable as a person would, under Xvfb at 1280x720 (started by the
 # caller), and checks how it starts, sounds, looks and ends.
 #   demo_run.sh MODE DEMO CLOSE_WINDOW AUDIO_SECONDS
-# MODE: to_the_end | keys | window_close | no_audio | old_gl | no_display
+# MODE: to_the_end | keys | window_close | no_audio | old_gl | no_display | brief
 set -uo pipefail
 mode=$1 demo=$2 close_window=$3 audio_seconds=$4
 work=$(mktemp -d)
 trap 'kill "${pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
-source "$(dirname "$0")/checks.sh"
+failures=0 checks=0
+
+check() { # check DESCRIPTION CONDITION...
+    local what=$1
+    shift
+    checks=$((checks + 1))
+    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
+}
+now() { date +%s.%N; }
+seconds_since() { echo "$(now) - $1" | bc -l; }
+between() { [ "$(echo "$1 >= $2 && $1 <= $3" | bc -l)" = 1 ]; }
+running() { kill -0 "$pid" 2>/dev/null; }
+# Waits up to $1 seconds for the demo to exit; leaves its status in $status.
+await_exit() {
+    local deadline
+    deadline=$(echo "$(now) + $1" | bc -l)
+    while running && [ "$(echo "$(now) < $deadline" | bc -l)" = 1 ]; do sleep 0.02; done
+    if running; then status=timeout; else wait "$pid"; status=$?; fi
+}
+# Mean brightness of the screen, 0 black to 1 white.
+brightness() { convert "$1" -colorspace gray -format '%[fx:mean]' info:; }
+is_white() { # is_white IMAGE X Y
+    [ "$(convert "$1" -format "%[fx:p{$2,$3}.r == 1 && p{$2,$3}.g == 1 && p{$2,$3}.b == 1]" info:)" = 1 ]
+}
+# Waits up to $1 seconds for the demo's window to be mapped; start-up is slow on a busy machine.
+await_window() {
+    local deadline
+    deadline=$(echo "$(now) + $1" | bc -l)
+    until xdotool search --onlyvisible --name "One Quill Wisp" >/dev/null 2>&1; do
+        running && [ "$(echo "$(now) < $deadline" | bc -l)" = 1 ] || return 1
+        sleep 0.05
+    done
+}
+# Screenshots the display into $2 every so often, for up to $1 seconds, until the command
+# "$3 $2 ..." accepts one; so a check waits for a moment of the show however slowly it started.
+await_screen() { # await_screen SECONDS IMAGE COMMAND ARGS...
+    local limit=$1 image=$2 deadline
+    shift 2
+    deadline=$(echo "$(now) + $limit" | bc -l)
+    while running && [ "$(echo "$(now) < $deadline" | bc -l)" = 1 ]; do
+        import -window root "$image" 2>/dev/null && "$@" "$image" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+white_ground() { is_white "$1" 20 20 && is_white "$1" 640 360 && is_white "$1" 1260 700; }
+# A frame of the title with something dark drawn over its white ground.
+logo_on_white() {
+    level=$(brightness "$1")
+    between "$level" 0.5 0.97
+}
 
 case $mode in
 to_the_end)
@@ -17,16 +67,17 @@ to_the_end)
     SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" SDL_DISKAUDIODELAY=150 \
         "$demo" 2>"$work/err" &
     pid=$!
-    sleep 1.2 # demo clock about 0.8 s: before the first caption, the title is plain white
-    import -window root "$work/title.png"
-    await_exit 125
+    # Before the first caption (1.5 s) the title is plain white.
+    await_screen 30 "$work/title.png" white_ground
+    shown=$?
+    await_exit 140
     elapsed=$(seconds_since "$start")
     echo "played for $elapsed s; $(wc -l <"$work/err") stderr lines"
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
-    check "ends by itself between 114 and 117 s after start (took $elapsed s)" \
-        between "$elapsed" 114 117
-    check "the title shows a white ground" \
-        bash -c "$(declare -f is_white); is_white $work/title.png 20 20 && is_white $work/title.png 640 360 && is_white $work/title.png 1260 700"
+    # Start-up and shutdown take under a second on an idle machine; a busy one gets ten.
+    check "ends by itself between 114 and 124 s after start (took $elapsed s)" \
+        between "$elapsed" 114 124
+    check "the title shows a white ground" [ "$shown" = 0 ]
     read -r total sound_end first_gap < <("$audio_seconds" "$work/audio.raw")
     echo "recorded $total s; sound until $sound_end s, first silence after 0.3 s at $first_gap s"
     check "recorded to the close (got $total s)" between "$total" 113 1000
@@ -38,44 +89,44 @@ to_the_end)
 keys)
     SDL_AUDIODRIVER=dummy "$demo" 2>"$work/err" &
     pid=$!
-    sleep 2
+    check "the window appears" await_window 30
     xdotool key a space Return
     xdotool keydown Escape
     sleep 1.5
     check "other keys and pressing Escape leave the demo running" running
     released=$(now)
     xdotool keyup Escape
-    await_exit 5
+    await_exit 20
     took=$(seconds_since "$released")
+    # One frame and the shutdown: well under a second on an idle machine.
     check "releasing Escape ends it with status 0 (got $status)" [ "$status" = 0 ]
-    check "within a second of the release (took $took s)" between "$took" 0 1
+    check "within 5 s of the release (took $took s)" between "$took" 0 5
     ;;
 window_close)
     SDL_AUDIODRIVER=dummy "$demo" 2>"$work/err" &
     pid=$!
-    sleep 2
-    check "the window is there to close" running
+    check "the window is there to close" await_window 30
     "$close_window" "One Quill Wisp"
     asked=$(now)
-    await_exit 5
+    await_exit 20
     took=$(seconds_since "$asked")
     check "closing the window ends it with status 0 (got $status)" [ "$status" = 0 ]
-    check "within a second of the request (took $took s)" between "$took" 0 1
+    check "within 5 s of the request (took $took s)" between "$took" 0 5
     ;;
 no_audio)
     SDL_AUDIODRIVER=no-such-driver "$demo" 2>"$work/err" &
     pid=$!
-    sleep 2.6 # demo clock about 2.3 s: the presenting group's logo covers the middle
-    import -window root "$work/shot.png"
+    # From 1.5 s the presenting group's logo covers the middle of the white ground.
+    await_screen 30 "$work/shot.png" logo_on_white
+    drawn=$?
+    echo "screen brightness $(brightness "$work/shot.png")"
+    check "draws the title: a white ground with a dark logo on it" [ "$drawn" = 0 ]
     check "still playing without an audio device" running
     xdotool key Escape
-    await_exit 5
+    await_exit 20
     cat "$work/err"
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
     check "warns on stderr that it plays without sound" grep -q "warning: .*without sound" "$work/err"
-    level=$(brightness "$work/shot.png")
-    echo "screen brightness $level"
-    check "draws the title: a white ground with a dark logo on it" between "$level" 0.5 0.97
     ;;
 old_gl)
     MESA_GL_VERSION_OVERRIDE=2.1 SDL_AUDIODRIVER=dummy "$demo" 2>"$work/err" &
@@ -85,6 +136,21 @@ old_gl)
     check "exits with status 1 (got $status)" [ "$status" = 1 ]
     check "names the failed OpenGL 3.0 context and SDL's reason on one line" \
         bash -c "grep -c '' '$work/err' | grep -qx 1 && grep -q '^one-quill-wisp: cannot create an OpenGL 3.0 context: .' '$work/err'"
+    ;;
+brief)
+    # For sanitizer builds: the audio thread renders while the loop draws the title.
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" "$demo" 2>"$work/err" &
+    pid=$!
+    check "the window appears" await_window 60
+    await_screen 60 "$work/title.png" white_ground
+    sleep 3
+    check "the title plays with its sound" running
+    xdotool key Escape
+    await_exit 60
+    grep -v "^CRITICAL: " "$work/err"
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    check "no sanitizer report" \
+        bash -c "! grep -qE 'Sanitizer|runtime error' '$work/err'"
     ;;
 no_display)
     start=$(now)
@@ -102,4 +168,5 @@ no_display)
     ;;
 esac
 
-summary
+echo "$((checks - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ]

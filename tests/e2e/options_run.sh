@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Plays the real demo executable with its command-line options and checks what each one does.
-#   options_run.sh MODE DEMO SOUND_MATCH [CAPTURE FRAME_DIFFERENCE]   (the last two for still)
+#   options_run.sh MODE DEMO SOUND_MATCH [CAPTURE FRAME_COMPARE]   (the last two for still)
 # MODE: usage (no X server) | window_mute | still | from | loop (Xvfb at 1280x720) |
 #       display (two monitors side by side, the second 800x600 at x 1280)
 set -uo pipefail
-mode=$1 demo=$2 sound_match=$3 capture=${4:-} frame_difference=${5:-}
+mode=$1 demo=$2 sound_match=$3 capture=${4:-} frame_compare=${5:-}
 work=$(mktemp -d)
 trap 'kill "${pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/checks.sh"
@@ -54,6 +54,10 @@ usage)
         grep -qxE 'one-quill-wisp [0-9]+\.[0-9]+\.[0-9]+' "$work/out"
     "$demo" --help >"$work/out" 2>"$work/err"
     check "--help exits 0 (got $?) with the usage first" grep -q '^usage: one-quill-wisp' "$work/out"
+    env -u DISPLAY -u WAYLAND_DISPLAY "$demo" --window 640x360 --mute >"$work/out" 2>"$work/err"
+    status=$?
+    check "a window with no display server to show it exits 1 (got $status), saying so" \
+        bash -c "[ $status = 1 ] && tail -n 1 '$work/err' | grep -q '^one-quill-wisp: no display'"
     for bad in "--window 640" "--display one" "--from 114" "--still -1" "--loop --still 3" "--bogus"; do
         # shellcheck disable=SC2086 # each case is several words
         env -u DISPLAY "$demo" $bad >"$work/out" 2>"$work/err"
@@ -85,8 +89,8 @@ still)
     check "plays no sound" [ ! -e "$work/audio.raw" ]
     "$capture" --time 10 --size 640x360 --out "$work/captured.png"
     check "shows the frame the capture tool renders at 10 s" \
-        "$frame_difference" "$work/held1.png" "$work/captured.png"
-    check "and holds it" "$frame_difference" "$work/held2.png" "$work/held1.png"
+        "$frame_compare" "$work/held1.png" "$work/captured.png" "$work/diff.png"
+    check "and holds it" "$frame_compare" "$work/held2.png" "$work/held1.png" "$work/diff.png"
     ;;
 from)
     play --from 40 --window 640x360

@@ -5,10 +5,11 @@
 
 namespace picture {
 
-// A pixel mismatches when some channel is more than this many levels away from the expected one.
+// A pixel mismatches when some channel is more than this many levels away from the model.
 constexpr int kChannelTolerance = 12;
-// The share of mismatched pixels a frame may have and still count as the same picture.
-constexpr double kMismatchAllowed = 0.01;
+// How many mismatched pixels a frame may have: a sprite's edge can fall on a pixel centre, where
+// the rasteriser and the model round its window test apart (at most 3 seen in any frame).
+constexpr long kMismatchesAllowed = 8;
 
 struct FrameDifference {
     long mismatched = 0;    // pixels with some channel further apart than the tolerance

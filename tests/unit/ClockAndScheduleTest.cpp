@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <ostream>
+#include <vector>
+
 namespace {
 
 TEST(DemoClock, AnchorLeadsTheFirstCallbackByOneDeviceBuffer) {
@@ -25,6 +29,64 @@ TEST(DemoClock, ReadingSurvivesTickCounterWrap) {
     const std::int32_t anchor = DemoClock::anchorAt(0xFFFFFF00u);
     EXPECT_DOUBLE_EQ(DemoClock::secondsAt(0x00000100u, anchor), 0.698);
 }
+
+// Who may anchor the clock while the main loop waits, from tick `since`, for the first callback.
+struct AnchorEvent {
+    bool fromCallback;  // the audio callback, else the main loop's timeout check
+    std::uint32_t tick; // when it happens
+    bool sets;          // whether it sets the anchor
+};
+struct AnchorRace {
+    const char* name;
+    std::uint32_t since;
+    std::vector<AnchorEvent> events;
+    std::int32_t anchor; // the anchor afterwards
+};
+
+void PrintTo(const AnchorRace& race, std::ostream* os) {
+    *os << race.name;
+}
+
+class FirstCallbackWait : public ::testing::TestWithParam<AnchorRace> {};
+
+TEST_P(FirstCallbackWait, FirstComerAnchorsAndTheOtherMovesNothing) {
+    const AnchorRace& race = GetParam();
+    std::atomic<std::int32_t> anchor{DemoClock::kNotAnchored};
+    for (const AnchorEvent& event : race.events) {
+        const bool set = event.fromCallback
+                             ? DemoClock::anchorFromCallback(anchor, event.tick)
+                             : DemoClock::anchorOnTimeout(anchor, race.since, event.tick);
+        EXPECT_EQ(set, event.sets)
+            << (event.fromCallback ? "callback" : "timeout") << " at tick " << event.tick;
+    }
+    EXPECT_EQ(anchor.load(), race.anchor);
+}
+
+constexpr bool kCallback = true, kTimeout = false;
+INSTANTIATE_TEST_SUITE_P(
+    Races, FirstCallbackWait,
+    ::testing::Values(
+        AnchorRace{"CallbackInTime",
+                   500,
+                   {{kTimeout, 900, false}, {kCallback, 1000, true}, {kTimeout, 2600, false}},
+                   814},
+        AnchorRace{"TimeoutAfterTwoSecondsThenLateCallback",
+                   500,
+                   {{kTimeout, 2499, false}, {kTimeout, 2500, true}, {kCallback, 2700, false}},
+                   2500},
+        AnchorRace{"SecondCallbackKeepsTheFirstAnchor",
+                   0,
+                   {{kCallback, 1000, true}, {kCallback, 1200, false}},
+                   814},
+        AnchorRace{"CallbackAtTick184LeavesItToTheTimeout",
+                   0,
+                   {{kCallback, 184, false}, {kTimeout, 1999, false}, {kTimeout, 2000, true}},
+                   2000},
+        AnchorRace{"TimeoutAcrossTheTickWrap",
+                   0xFFFFFF00u,
+                   {{kTimeout, 0x6CFu, false}, {kTimeout, 0x6D0u, true}},
+                   0x6D0}),
+    [](const ::testing::TestParamInfo<AnchorRace>& info) { return info.param.name; });
 
 TEST(Schedule, ActsChangeExactlyAt18And114Seconds) {
     using Schedule::Act;
