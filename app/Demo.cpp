@@ -113,7 +113,7 @@ bool Demo::step() {
     constexpr std::uint32_t kWaitSliceMs = 10;
     if (!Music::awaitAnchor(kWaitSliceMs))
         return true;
-    currentTime = Music::clockSeconds();
+    currentTime = settings.clock ? settings.clock() : Music::clockSeconds();
     if (drawFrame(currentTime)) {
         window->swap();
         return true;
@@ -129,6 +129,25 @@ bool Demo::step() {
 
 void Demo::end() {
     Music::stop();
+}
+
+void Demo::resize(int width, int height) {
+    window->resize(width, height);
+    const float w = static_cast<float>(width), h = static_cast<float>(height);
+    // Each scene set up follows; the one whose objects are bound goes last, so they stay bound.
+    if (boundAct == Schedule::Act::Metaballs) {
+        titleScene.resume();
+        titleScene.resize(w, h);
+        metaballsScene.resume();
+        metaballsScene.resize(w, h);
+        return;
+    }
+    if (metaballsScene.isStarted()) {
+        metaballsScene.resume();
+        metaballsScene.resize(w, h);
+        titleScene.resume();
+    }
+    titleScene.resize(w, h);
 }
 
 void Demo::setupTitle() {

@@ -6,6 +6,7 @@
 #include "scenes/MetaballsScene.h"
 #include "scenes/TitleScene.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -21,6 +22,10 @@ struct DemoOptions {
     // Demo time in seconds to hold on screen, silently, until quit; none: play the show.
     std::optional<double> still{};
     bool loop = false; // at the end, start again from 0 until quit
+    // Where each frame reads the demo clock (seconds), once the music's clock is anchored.
+    // Empty: the music's own clock. A host that knows its audio path's latency better (a
+    // browser) or wants a still frame supplies its own.
+    std::function<double()> clock = nullptr;
 };
 
 class Demo {
@@ -43,11 +48,13 @@ public:
     // would have set up by then, then starts the music part-way.
     void begin();
     // One pass of the loop: drains the events, and once the clock is anchored draws the frame
-    // for the current demo clock and swaps; with `still` set, draws that moment instead. Never
-    // waits. Returns false when the show is over.
+    // for the current demo clock and swaps; with `still` set, draws that moment instead.
+    // Returns false when the show is over.
     bool step();
     // Closes the audio.
     void end();
+    // Follows a new window size in pixels: the letterboxed area and the running scene.
+    void resize(int width, int height);
 
     // Sets the title scene up at the current demo clock (0 before the show starts).
     void setupTitle();

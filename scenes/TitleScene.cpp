@@ -37,6 +37,14 @@ void TitleScene::resume() {
     glEnable(GL_SCISSOR_TEST);
 }
 
+void TitleScene::resize(float width, float height) {
+    DMGL::useProgram(DMGL::TitleProgram);
+    quad.setSize(width, height);
+    quad.uploadQuad();
+    projection = std::make_unique<DMGL::Matrix4>(quad.projectionValues().data());
+    DMGL::setProjection(*projection);
+}
+
 void TitleScene::release() {
     quad.release();
     glDeleteTextures(1, &atlas);

@@ -31,6 +31,10 @@ public:
     // the quad and the letterbox scissor. Uploads nothing.
     void resume();
 
+    // Follows a new window size in pixels: the quad and the projection; the scene keeps its
+    // texture and buffers. Only while the scene is set up and its objects are bound.
+    void resize(float width, float height);
+
 private:
     double startTime = 0.0;
     GLuint atlas = 0; // the title atlas texture, 0 before setup
