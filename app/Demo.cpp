@@ -5,19 +5,39 @@
 #include "app/Schedule.h"
 #include "content/Resources.h"
 #include "gl/ProgramRegistry.h"
+#include "scenes/AtlasTexture.h"
 
 #include <SDL.h>
 #include <dumb.h>
 
 #include <cstdio>
+#include <future>
 #include <stdexcept>
 #include <string>
 
 namespace {
 constexpr Uint32 kStillRedrawMs = 100; // how often a held moment is drawn again, milliseconds
+
+#ifdef __EMSCRIPTEN__
+constexpr std::launch kDecodePolicy = std::launch::deferred; // a page has no threads
+#else
+constexpr std::launch kDecodePolicy = std::launch::async;
+#endif
+
+struct DecodedAtlases {
+    std::shared_ptr<DMGL::Image> title, greetings;
+};
+
+DecodedAtlases decodeAtlases() {
+    return DecodedAtlases{
+        decodeAtlas(titleAtlasData, titleAtlasSize, 2048, 2048, "title"),
+        decodeAtlas(greetingsAtlasData, greetingsAtlasSize, 2048, 512, "greetings")};
+}
 } // namespace
 
 Demo::Demo(const DemoOptions& options) : settings(options) {
+    // Decoding needs no GL context: it runs while SDL loads the GL driver and opens the window.
+    std::future<DecodedAtlases> atlases = std::async(kDecodePolicy, decodeAtlases);
     // A held moment is silent: no device, no module.
     if (settings.still)
         settings.music = false;
@@ -44,6 +64,11 @@ Demo::Demo(const DemoOptions& options) : settings(options) {
         else if (settings.music)
             Music::loadModule(moduleData, moduleSize);
         DMGL::init();
+        const DecodedAtlases decoded = atlases.get();
+        const float width = static_cast<float>(window->width());
+        const float height = static_cast<float>(window->height());
+        titleScene.prepare(decoded.title, width, height);
+        metaballsScene.prepare(decoded.greetings, width, height);
     } catch (...) {
         shutdown();
         throw;
@@ -80,33 +105,28 @@ void Demo::run() {
 }
 
 void Demo::begin() {
-    if (settings.from) {
-        // Every scene the show would have set up by then is ready before the clock runs, so
-        // the first frame shows `from` itself.
-        setupTitle();
-        if (*settings.from >= Schedule::kMetaballsStart)
-            setupMetaballs();
+    if (settings.from)
         Music::startFrom(*settings.from);
-    } else {
+    else
         Music::start();
-        setupTitle();
-    }
+    setupTitle();
     running = true;
 }
 
 bool Demo::step() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_KEYUP && event.key.keysym.sym == SDLK_ESCAPE)
-            running = false;
-        else if (event.type == SDL_QUIT)
-            running = false;
+        const bool quit = (event.type == SDL_KEYUP && event.key.keysym.sym == SDLK_ESCAPE) ||
+                          event.type == SDL_QUIT;
+        if (quit && running)
+            leave();
     }
     if (!running)
         return false;
     if (settings.still) {
         drawFrame(*settings.still);
         window->swap();
+        ++framesShown;
         return true;
     }
     // Asleep until the first audio callback, but awake often enough to see a quit.
@@ -114,74 +134,64 @@ bool Demo::step() {
     if (!Music::awaitAnchor(kWaitSliceMs))
         return true;
     currentTime = settings.clock ? settings.clock() : Music::clockSeconds();
+    warmNextProgram();
     if (drawFrame(currentTime)) {
         window->swap();
+        ++framesShown;
         return true;
     }
-    // From 114 s nothing is drawn, so nothing is shown. A loop starts the music over; the next
-    // pass draws once the audio has anchored the clock again.
-    if (settings.loop)
+    // From 114 s nothing is drawn. A loop starts the music over; the next pass draws once the
+    // audio has anchored the clock again.
+    if (settings.loop) {
         Music::start();
-    else
-        running = false;
-    return running;
+        return true;
+    }
+    leave(); // nothing is shown
+    return false;
+}
+
+void Demo::leave() {
+    // The window goes and the sound stops at once; closing the audio device, which can take
+    // half a second, follows in end() unseen and unheard.
+    running = false;
+    window->hide();
+    Music::silence();
 }
 
 void Demo::end() {
     Music::stop();
 }
 
+void Demo::warmNextProgram() {
+    // Not before the first frame is on screen; one scene a frame, each before its frame's draw
+    // covers the pixel it touches. In the show these frames fall in the title's white first second.
+    if (framesShown == 0 || scenesWarmed >= 2)
+        return;
+    if (scenesWarmed++ == 0)
+        titleScene.warm();
+    else
+        metaballsScene.warm();
+}
+
 void Demo::resize(int width, int height) {
     window->resize(width, height);
     const float w = static_cast<float>(width), h = static_cast<float>(height);
-    // Each scene set up follows; the one whose objects are bound goes last, so they stay bound.
-    if (boundAct == Schedule::Act::Metaballs) {
-        titleScene.resume();
-        titleScene.resize(w, h);
-        metaballsScene.resume();
-        metaballsScene.resize(w, h);
-        return;
-    }
-    if (metaballsScene.isStarted()) {
-        metaballsScene.resume();
-        metaballsScene.resize(w, h);
-        titleScene.resume();
-    }
     titleScene.resize(w, h);
+    metaballsScene.resize(w, h);
 }
 
 void Demo::setupTitle() {
-    titleScene.setup(currentTime, static_cast<float>(window->width()),
-                     static_cast<float>(window->height()));
-    boundAct = Schedule::Act::Title;
-}
-
-void Demo::setupMetaballs() {
-    metaballsScene.setup(Schedule::kMetaballsStart, static_cast<float>(window->width()),
-                         static_cast<float>(window->height()));
-    boundAct = Schedule::Act::Metaballs;
+    titleScene.setup(currentTime);
 }
 
 bool Demo::drawFrame(double t) {
-    const Schedule::Act act = Schedule::actAt(t);
-    // A scene draws with the GL objects its setup left bound; when the other scene drew last
-    // (the title again on a loop's next pass), it binds its own again.
-    if (act == Schedule::Act::Title && boundAct != act) {
-        titleScene.resume();
-        boundAct = act;
-    }
-    if (act == Schedule::Act::Metaballs && boundAct != act) {
-        if (metaballsScene.isStarted())
-            metaballsScene.resume();
-        else
-            setupMetaballs();
-        boundAct = act;
-    }
-    switch (act) {
+    switch (Schedule::actAt(t)) {
     case Schedule::Act::Title:
         titleScene.draw(t);
         return true;
     case Schedule::Act::Metaballs:
+        if (!metaballsScene.isStarted())
+            metaballsScene.setup(Schedule::kMetaballsStart);
         metaballsScene.draw(t);
         return true;
     case Schedule::Act::End:

@@ -17,6 +17,7 @@ namespace {
 std::unique_ptr<ModuleStream> musicModule;
 bool deviceOpen = false;
 std::atomic<std::int32_t> clockAnchor{DemoClock::kNotAnchored};
+std::atomic<bool> silenced{false};
 SDL_sem* firstCallback = nullptr; // posted by the callback that anchors the clock
 std::uint32_t startTicks = 0;     // when the music last started
 // Seconds added to the anchored tick reading; 0 unless the show started part-way. Main thread
@@ -27,6 +28,7 @@ double clockOrigin = 0.0;
 // plus the seconds since the anchor, which the next callback sets one lead before itself, or
 // without a device this call sets now.
 void startAt(std::int64_t frame, double origin) {
+    silenced.store(false);
     if (deviceOpen)
         SDL_LockAudio(); // the callback may be running: it sees the old stream or the new one
     if (musicModule)
@@ -111,6 +113,10 @@ double clockSeconds() {
     return clockOrigin + DemoClock::secondsAt(SDL_GetTicks(), clockAnchor.load());
 }
 
+void silence() {
+    silenced.store(true);
+}
+
 void stop() {
     if (deviceOpen)
         SDL_CloseAudio();
@@ -132,6 +138,10 @@ void fillStream(void*, std::uint8_t* stream, int length) {
         SDL_SemPost(firstCallback);
 
     const long frames = length / Audio::kBytesPerFrame;
+    if (silenced.load()) {
+        SDL_memset(stream, 0, static_cast<size_t>(length));
+        return;
+    }
     if (musicModule)
         musicModule->read(reinterpret_cast<std::int16_t*>(stream), frames);
     const int written = musicModule ? static_cast<int>(frames) * Audio::kBytesPerFrame : 0;

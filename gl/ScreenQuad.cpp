@@ -32,6 +32,11 @@ void ScreenQuad::release() {
     vertexArrayObject = vertexBuffer = elementBuffer = 0;
 }
 
+void ScreenQuad::bind() const {
+    glBindVertexArray(vertexArrayObject);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+}
+
 void ScreenQuad::setSize(float width, float height) {
     projection[0] = static_cast<float>(2.0 / static_cast<double>(width));
     projection[5] = static_cast<float>(2.0 / -static_cast<double>(height));
@@ -60,11 +65,6 @@ void ScreenQuad::uploadQuad() const {
 void ScreenQuad::setQuadAttributes() const {
     current().setAttribute("position", 3, GL_FLOAT, sizeof(QuadVertex), offsetof(QuadVertex, x));
     current().setAttribute("uvIn", 2, GL_FLOAT, sizeof(QuadVertex), offsetof(QuadVertex, u));
-}
-
-void ScreenQuad::bind() const {
-    glBindVertexArray(vertexArrayObject);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
 }
 
 void ScreenQuad::drawQuad() const {

@@ -28,6 +28,8 @@ public:
     std::unique_ptr<Matrix4> setupQuad(float width, float height);
     // Deletes the vertex array object and buffers setupQuad made, if any; needs their context.
     void release();
+    // Binds the vertex array object and vertex buffer that setupQuad made.
+    void bind() const;
 
     // The pure part of setupQuad: the projection that maps (0, 0)..(width, height) onto the
     // viewport, and the quad's far corners.
@@ -42,8 +44,6 @@ public:
     // Binds "position" and "uvIn" of the current program to the vertex layout.
     void setQuadAttributes() const;
     void drawQuad() const;
-    // Binds the vertex array object and vertex buffer setupQuad made, as it left them.
-    void bind() const;
 
     const std::array<QuadVertex, 4>& vertices() const { return vertexArray; }
     const std::array<float, 16>& projectionValues() const { return projection; }
