@@ -13,7 +13,7 @@
 #include <stdexcept>
 #include <string>
 
-Demo::Demo(const DemoOptions& options) {
+Demo::Demo(const DemoOptions& options) : clock(options.clock) {
     bool audio = options.music;
     if (SDL_Init(audio ? SDL_INIT_AUDIO | SDL_INIT_VIDEO : SDL_INIT_VIDEO) != 0) {
         // Without a usable audio driver the show still plays, silently.
@@ -87,7 +87,7 @@ bool Demo::step() {
     constexpr std::uint32_t kWaitSliceMs = 10;
     if (!Music::awaitAnchor(kWaitSliceMs))
         return true;
-    currentTime = Music::clockSeconds();
+    currentTime = clock ? clock() : Music::clockSeconds();
     running = drawFrame(currentTime);
     if (running)
         window->swap(); // from 114 s nothing is drawn, so nothing is shown
@@ -96,6 +96,15 @@ bool Demo::step() {
 
 void Demo::end() {
     Music::stop();
+}
+
+void Demo::resize(int width, int height) {
+    window->resize(width, height);
+    const float w = static_cast<float>(width), h = static_cast<float>(height);
+    if (metaballsScene.isStarted())
+        metaballsScene.resize(w, h);
+    else
+        titleScene.resize(w, h);
 }
 
 void Demo::setupTitle() {

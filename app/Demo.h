@@ -5,6 +5,7 @@
 #include "scenes/MetaballsScene.h"
 #include "scenes/TitleScene.h"
 
+#include <functional>
 #include <memory>
 
 struct DemoOptions {
@@ -12,6 +13,10 @@ struct DemoOptions {
     int height = 0;
     bool fullscreen = true; // fullscreen at the desktop's resolution, cursor hidden
     bool music = true;      // open the audio device and play the module
+    // Where each frame reads the demo clock (seconds), once the music's clock is anchored.
+    // Empty: the music's own clock. A host that knows its audio path's latency better (a
+    // browser) or wants a still frame supplies its own.
+    std::function<double()> clock = nullptr;
 };
 
 class Demo {
@@ -36,6 +41,8 @@ public:
     bool step();
     // Closes the audio.
     void end();
+    // Follows a new window size in pixels: the letterboxed area and the running scene.
+    void resize(int width, int height);
 
     // Sets the title scene up at the current demo clock (0 before the show starts).
     void setupTitle();
@@ -48,6 +55,7 @@ public:
 private:
     void shutdown();
 
+    std::function<double()> clock;
     std::unique_ptr<Window> window;
     TitleScene titleScene;
     MetaballsScene metaballsScene;

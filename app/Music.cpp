@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <memory>
@@ -39,8 +40,10 @@ void open(const unsigned char* data, std::uint32_t size) {
     desired.callback = fillStream;
     // No obtained spec: SDL converts our format to the device's, so the callback always
     // renders 44100 Hz signed 16-bit stereo.
+    // Without thread support (a browser: the callback runs between frames on the one thread)
+    // there is no semaphore, and nothing to sleep on.
     firstCallback = SDL_CreateSemaphore(0);
-    deviceOpen = firstCallback && SDL_OpenAudio(&desired, nullptr) == 0;
+    deviceOpen = SDL_OpenAudio(&desired, nullptr) == 0;
     if (!deviceOpen)
         std::fprintf(stderr,
                      "one-quill-wisp: warning: cannot open the audio device: %s; "
@@ -63,12 +66,12 @@ bool isAnchored() {
 }
 
 bool awaitAnchor(std::uint32_t maxMs) {
-    if (isAnchored() || !firstCallback)
+    if (isAnchored() || !deviceOpen)
         return isAnchored();
     const std::uint32_t waited = SDL_GetTicks() - startTicks;
     const std::uint32_t left =
         waited < DemoClock::kFirstCallbackWaitMs ? DemoClock::kFirstCallbackWaitMs - waited : 0;
-    if (SDL_SemWaitTimeout(firstCallback, std::min(maxMs, left)) == 0)
+    if (firstCallback && SDL_SemWaitTimeout(firstCallback, std::min(maxMs, left)) == 0)
         return true;
     if (DemoClock::anchorOnTimeout(clockAnchor, startTicks, SDL_GetTicks()))
         std::fprintf(stderr,

@@ -31,9 +31,12 @@ SDL_DisplayMode desktopMode() {
     return mode;
 }
 
-// The context's OpenGL version as major * 10 + minor, or 0 if it cannot be read.
+// The context's OpenGL version as major * 10 + minor, or 0 if it cannot be read. An OpenGL ES
+// context names its API first ("OpenGL ES 3.0 ..."); the version is the first number.
 int contextVersion() {
     const auto* text = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    if (text)
+        text = std::strpbrk(text, "0123456789");
     int major = 0, minor = 0;
     if (!text || std::sscanf(text, "%d.%d", &major, &minor) != 2)
         return 0;
@@ -80,6 +83,13 @@ std::string missingEntryPoints() {
     return missing;
 }
 
+// Viewport and scissor on the letterboxed 16:9 area of a window of the given size.
+void setDrawingArea(int width, int height) {
+    const Letterbox area = letterboxFor(width, height);
+    glViewport(0, area.y, area.width, area.height);
+    glScissor(0, area.y, area.width, area.height);
+}
+
 } // namespace
 
 Window::Window(int width, int height, bool fullscreen) {
@@ -122,9 +132,7 @@ Window::Window(int width, int height, bool fullscreen) {
                                std::to_string(version % 10)
                          : "its version cannot be read");
 
-        const Letterbox area = letterboxFor(width, height);
-        glViewport(0, area.y, area.width, area.height);
-        glScissor(0, area.y, area.width, area.height);
+        setDrawingArea(width, height);
         glEnable(GL_SCISSOR_TEST);
 
         // Under EGL, glewInit reports a GLX-only error although every GL entry point is
@@ -146,6 +154,12 @@ Window::~Window() {
     SDL_GL_DeleteContext(glContext);
     SDL_DestroyWindow(sdlWindow);
     SDL_Quit();
+}
+
+void Window::resize(int width, int height) {
+    windowWidth = width;
+    windowHeight = height;
+    setDrawingArea(width, height);
 }
 
 void Window::swap() const {

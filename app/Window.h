@@ -15,6 +15,8 @@ public:
     Window& operator=(const Window&) = delete;
 
     void swap() const;
+    // Takes a new size in pixels: the letterboxed viewport and scissor follow it.
+    void resize(int width, int height);
 
     int width() const { return windowWidth; }
     int height() const { return windowHeight; }

@@ -44,7 +44,8 @@ extern "C" void onStopSignal(int signal) {
 }
 
 void catchStopSignals(const std::string& temporary) {
-    temporary.copy(temporaryForSignal, sizeof temporaryForSignal - 1);
+    if (temporary.size() < sizeof temporaryForSignal) // a cut-off name could be another file
+        temporary.copy(temporaryForSignal, temporary.size());
     struct sigaction action {};
     action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);

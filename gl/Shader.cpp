@@ -6,6 +6,15 @@
 #include <stdexcept>
 
 namespace DMGL {
+namespace {
+// The shader texts are written in GLSL 1.10's forms. A GLSL ES context (WebGL) compiles the
+// same texts as GLSL ES 1.00, which needs its version first and a default float precision.
+#ifdef WISP_GLSL_ES
+constexpr const char* kPrologue = "#version 100\nprecision highp float;\n";
+#else
+constexpr const char* kPrologue = "";
+#endif
+} // namespace
 
 const ShaderType& ShaderType::vertex() {
     static const ShaderType type(GL_VERTEX_SHADER);
@@ -24,9 +33,9 @@ Shader::~Shader() {
 std::shared_ptr<Shader> createShader(const ShaderType& type, const std::string& source,
                                      const std::string& label) {
     const GLuint name = glCreateShader(type.glType());
-    const GLchar* text = source.data();
-    const GLint length = static_cast<GLint>(source.size());
-    glShaderSource(name, 1, &text, &length);
+    const GLchar* texts[] = {kPrologue, source.data()};
+    const GLint lengths[] = {-1, static_cast<GLint>(source.size())};
+    glShaderSource(name, 2, texts, lengths);
     glCompileShader(name);
     auto shader = std::make_shared<Shader>(name);
 

@@ -31,6 +31,17 @@ void MetaballsScene::setup(double start, float w, float h) {
     DMGL::setProjection(*projection);
 }
 
+void MetaballsScene::resize(float w, float h) {
+    width = w;
+    height = h;
+    quad.setSize(width, height);
+    projection = std::make_unique<DMGL::Matrix4>(quad.projectionValues().data());
+    for (const int program : {DMGL::MetaballsProgram, DMGL::PassThroughProgram}) {
+        DMGL::useProgram(program);
+        DMGL::setProjection(*projection);
+    }
+}
+
 void MetaballsScene::release() {
     quad.release();
     glDeleteTextures(1, &atlas);

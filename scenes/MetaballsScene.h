@@ -18,6 +18,10 @@ public:
     // Draws the frame for demo clock `clock` (seconds), overlay included.
     void draw(double clock);
 
+    // Follows a new window size in pixels: the quad, the sprites' places and the projection;
+    // the scene keeps its texture and buffers. Only once set up.
+    void resize(float width, float height);
+
     // The greetings overlay, `time` seconds after it began (scene time - 47); time > 0.
     void drawGreetings(double time);
     // Deletes the scene's texture and quad objects; needs the context they were made in.

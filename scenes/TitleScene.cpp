@@ -29,6 +29,14 @@ void TitleScene::setup(double start, float width, float height) {
     DMGL::setProjection(*projection);
 }
 
+void TitleScene::resize(float width, float height) {
+    DMGL::useProgram(DMGL::TitleProgram);
+    quad.setSize(width, height);
+    quad.uploadQuad();
+    projection = std::make_unique<DMGL::Matrix4>(quad.projectionValues().data());
+    DMGL::setProjection(*projection);
+}
+
 void TitleScene::release() {
     quad.release();
     glDeleteTextures(1, &atlas);

@@ -28,6 +28,10 @@ public:
     // Deletes the scene's texture and quad objects; needs the context they were made in.
     void release();
 
+    // Follows a new window size in pixels: the quad and the projection; the scene keeps its
+    // texture and buffers. Only while the scene is set up and its objects are bound.
+    void resize(float width, float height);
+
 private:
     double startTime = 0.0;
     GLuint atlas = 0; // the title atlas texture, 0 before setup

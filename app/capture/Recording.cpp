@@ -124,8 +124,10 @@ RecordingReport recordSound(const Request& request, const std::string& path,
     const SoundSpan span = soundSpan(request.from, request.to);
     MediaWriter writer(path, settingsFor(request));
     Soundtrack soundtrack(span);
-    Progress progress(stderr, isatty(STDERR_FILENO), static_cast<long>(span.frames), "sound frames",
-                      "frames/s");
+    // Progress counts whole seconds of sound; a second renders in a few milliseconds.
+    const long seconds =
+        static_cast<long>((span.frames + Audio::kSampleRate - 1) / Audio::kSampleRate);
+    Progress progress(stderr, isatty(STDERR_FILENO), seconds, "s of sound", "s/s");
     RecordingReport report;
     while (soundtrack.position() < soundtrack.endFrame()) {
         if (stopFlag) {
@@ -134,7 +136,9 @@ RecordingReport recordSound(const Request& request, const std::string& path,
             return report;
         }
         soundtrack.writeUntil(writer, soundtrack.position() + Audio::kSampleRate);
-        progress.update(static_cast<long>(soundtrack.position() - span.first), secondsSince(start));
+        const long done = static_cast<long>(
+            (soundtrack.position() - span.first + Audio::kSampleRate - 1) / Audio::kSampleRate);
+        progress.update(done, secondsSince(start));
     }
     writer.finish();
     progress.close();

@@ -34,6 +34,15 @@ std::int8_t relativeNoteFor(int k, int nativeNote) {
     return std::int8_t(k - (nativeNote - kNoteC4));
 }
 
+// Rounds off the highest peaks of `s` with a soft clip of strength `drive` (applied at full
+// scale): the tone keeps its body and gains a little warmth while its crest factor falls, so it
+// adds fewer peaks to the mix for the same loudness.
+void softClip(Signal& s, double drive) {
+    Synth::normalise(s, 1.0);
+    for (double& v : s)
+        v = std::tanh(drive * v) / std::tanh(drive);
+}
+
 Xm::Instrument single(const char* name, Xm::Sample sample) {
     Xm::Instrument ins;
     ins.name = name;
@@ -260,6 +269,7 @@ Xm::Instrument lead() {
                 {h * voiceCycles[v], voiceLevel[v] / h * rolloff, phase[std::size_t(v * 19 + h)]});
         }
     Signal s = Synth::additiveLoop(partials, loop);
+    softClip(s, 1.6);
     Synth::normalise(s, 0.95);
     Xm::Sample sample;
     sample.name = "lead";
@@ -292,6 +302,7 @@ Xm::Sample padChord(const char* name, const std::vector<int>& intervals, std::ui
             }
     }
     Signal s = Synth::additiveLoop(partials, loop);
+    softClip(s, 2.0);
     Synth::normalise(s, 0.95);
     Xm::Sample sample;
     sample.name = name;

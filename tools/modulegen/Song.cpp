@@ -51,8 +51,8 @@ constexpr Chord Am{9, true}, F{5, false}, C{0, false}, G{7, false}, Dm{2, true},
 // Channel volumes (0..64) that balance the instruments against each other.
 namespace Level {
 constexpr int kick = 44, bigKick = 54, boom = 50, snare = 40, hat = 26, hatAccent = 34;
-constexpr int openHat = 16, crash = 30, bass = 36, pad = 38, lead = 50, arp = 32, riser = 38;
-constexpr int counter = 30; // the climax's second voice under the lead
+constexpr int openHat = 16, crash = 30, bass = 36, pad = 30, lead = 40, arp = 32, riser = 38;
+constexpr int counter = 24; // the climax's second voice under the lead
 } // namespace Level
 
 // A melody line in steps: "E5:3 D5 C5:2 r:2" is E5 for three steps, D5 for one, C5 for two,
@@ -216,7 +216,7 @@ void accent(Score& s, Chord c, int crashChannel) {
 
 Xm::Pattern introOpening() { // rows 0-16: the pad alone, with the bass underneath
     Score s(17, kChannels);
-    chordChange(s, 0, Am, Level::pad + 6);
+    chordChange(s, 0, Am, Level::pad + 4);
     s.note(BassCh, 0, Am.bass(), Bass, Level::bass - 18);
     return s.result();
 }
@@ -368,13 +368,13 @@ Xm::Pattern mainTheme(const char* lead, bool longFill) {
 // lead; then G with a long fill and a lift into the greetings.
 Xm::Pattern mainClimax() {
     Score s(122, kChannels);
-    s.note(FxCh, 0, kC4, Crash, Level::crash + 4);
+    s.note(FxCh, 0, kC4, Crash, Level::crash);
     // A denser mix: the kick steps back a little to leave room for the added voices.
-    const Drums drums{true, true, Level::bigKick, Level::kick - 6};
+    const Drums drums{true, true, Level::kick, Level::kick - 6};
     const int t = fourFour(s, {{F, 4}, {G, 4}, {Em, 4}, {Am, 4}}, true, drums, kSixteenth,
-                           12 * kBeat, false, Level::pad + 8, Level::arp + 4);
+                           12 * kBeat, false, Level::pad + 6, Level::arp + 2);
     // The last bar, two rows longer than four beats, carries the fill.
-    chordChange(s, t, G, Level::pad + 8);
+    chordChange(s, t, G, Level::pad + 6);
     s.noteFromOffset(FxCh, t, kC4, Riser, Level::riser - 6, 36);
     rollingBass(s, t, t + 2 * kBeat, G);
     s.note(BassCh, t + 2 * kBeat, G.bass(), Bass, Level::bass);
@@ -388,7 +388,7 @@ Xm::Pattern mainClimax() {
     melody(s, 0, kEighth,
            "A5:3 G5 F5:2 E5:2 | D5:3 E5 D5:2 B4:2 | E5:3 B4 E5:2 G5:2 | A5:6 r:2 | "
            "B4:2 D5:2 G5:3 r:1",
-           Level::lead + 4);
+           Level::lead + 2);
     // The second voice enters after the crash has spoken, in longer notes a third or more below.
     melody(s, kBeat + kEighth, kEighth, "F4 A4:4 | B4:4 D5:2 B4:2 | G4:4 B4:2 G4:2 | C5:4 E5:2 r:2",
            Level::counter, FxCh);

@@ -1,0 +1,293 @@
+// Plays the built page in headless Chromium (SwiftShader WebGL) and compares what it shows with
+// the desktop's offscreen capture of the same demo time and size.
+//
+//   node page_test.js stills|live --page build/web --capture one-quill-wisp-capture --out DIR
+//
+// stills: `?t=` frames in both scenes, at 16:9 and not, after a resize, and at two device pixels
+//         per CSS pixel.
+// live:   the start screen, a click, running and audible sound, a live frame against the capture
+//         at the demo time the page reports, Escape, and playing again. Prints the frame rate.
+// Pictures that differ are written to DIR for a look. Exit status 0 when every check passes.
+'use strict';
+const { execFileSync } = require('child_process');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const puppeteer = require('puppeteer-core');
+const { serve } = require('../../web/serve.js');
+
+const kTolerance = 12;   // per channel, out of 255
+const kShare = 0.99;     // of the pixels within the tolerance
+const kWaitMs = 120000;  // a bound for waits on a loaded machine, never a measurement
+
+// Demo times (seconds) of the stills: title elements fading in and out, the star, the metaballs
+// before and during the greetings overlay.
+const kStillTimes = [2.5, 9.5, 15.8, 24.0, 70.5, 101.25];
+const kShowEnd = 114;    // seconds
+const kPageBytes = 3 * 1024 * 1024;
+const kWide = { width: 640, height: 360, ratio: 1 };
+const kSquare = { width: 480, height: 480, ratio: 1 };
+const kDense = { width: 320, height: 180, ratio: 2 }; // 640x360 device pixels
+
+function parseArguments() {
+  const [mode, ...rest] = process.argv.slice(2);
+  const options = {};
+  for (let i = 0; i + 1 < rest.length; i += 2) options[rest[i].replace(/^--/, '')] = rest[i + 1];
+  if (!['stills', 'live'].includes(mode) || !options.page || !options.capture || !options.out) {
+    console.error('usage: page_test.js stills|live --page DIR --capture BIN --out DIR');
+    process.exit(2);
+  }
+  if (!fs.existsSync(path.join(options.page, 'index.html'))) {
+    console.error(`page_test: ${options.page}/index.html is missing; build it with scripts/web`);
+    process.exit(1);
+  }
+  return { mode, ...options };
+}
+
+const failures = [];
+function check(ok, what) {
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
+  if (!ok) failures.push(what);
+}
+
+// The desktop's picture at `time` on a window of width x height device pixels, as PNG bytes.
+function capture(binary, time, width, height) {
+  const file = path.join(os.tmpdir(), `wisp-capture-${process.pid}-${width}x${height}.png`);
+  try {
+    // Nanoseconds are far finer than the shaders' single-precision time.
+    const seconds = time.toFixed(9).replace(/\.?0+$/, '');
+    execFileSync(binary, ['--time', seconds, '--size', `${width}x${height}`, '--out', file],
+      { stdio: ['ignore', 'inherit', 'inherit'] });
+    return fs.readFileSync(file);
+  } finally {
+    fs.rmSync(file, { force: true });
+  }
+}
+
+// Decodes two PNGs in a blank page and measures how many pixels agree within the tolerance.
+async function compare(browser, pngA, pngB) {
+  const page = await browser.newPage();
+  try {
+    return await page.evaluate(async (a, b, tolerance) => {
+      async function pixels(base64) {
+        const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+        const bitmap = await createImageBitmap(new Blob([bytes], { type: 'image/png' }),
+          { colorSpaceConversion: 'none', premultiplyAlpha: 'none' });
+        const canvas = new OffscreenCanvas(bitmap.width, bitmap.height);
+        const context = canvas.getContext('2d', { willReadFrequently: true });
+        context.drawImage(bitmap, 0, 0);
+        return context.getImageData(0, 0, bitmap.width, bitmap.height);
+      }
+      const [x, y] = [await pixels(a), await pixels(b)];
+      if (x.width !== y.width || x.height !== y.height)
+        return { sizes: `${x.width}x${x.height} against ${y.width}x${y.height}`, share: 0,
+                 worst: 255 };
+      let within = 0, worst = 0;
+      for (let i = 0; i < x.data.length; i += 4) {
+        const difference = Math.max(Math.abs(x.data[i] - y.data[i]),
+          Math.abs(x.data[i + 1] - y.data[i + 1]), Math.abs(x.data[i + 2] - y.data[i + 2]));
+        if (difference <= tolerance) within++;
+        worst = Math.max(worst, difference);
+      }
+      return { share: within / (x.width * x.height), worst };
+    }, pngA.toString('base64'), pngB.toString('base64'), kTolerance);
+  } finally {
+    await page.close();
+  }
+}
+
+async function expectMatch(options, browser, label, shown, time, width, height) {
+  const desktop = capture(options.capture, time, width, height);
+  const result = await compare(browser, shown, desktop);
+  const ok = result.share >= kShare;
+  check(ok, `${label}: ${(100 * result.share).toFixed(2)} % of pixels within ${kTolerance}/255 ` +
+    `of the capture at ${time} s, ${width}x${height}` +
+    (result.sizes ? ` (sizes differ: ${result.sizes})` : ` (largest difference ${result.worst})`));
+  if (!ok) {
+    fs.mkdirSync(options.out, { recursive: true });
+    const stem = path.join(options.out, label.replace(/[^A-Za-z0-9.]+/g, '-'));
+    fs.writeFileSync(`${stem}-page.png`, shown);
+    fs.writeFileSync(`${stem}-capture.png`, desktop);
+    console.log(`     pictures in ${stem}-{page,capture}.png`);
+  }
+}
+
+// Resolves with the next frame the page draws: its demo time and the canvas's pixels as PNG,
+// read in the same task as the drawing.
+function nextFrame(page) {
+  return page.evaluate(() => new Promise((resolve) => {
+    const drawn = wispPage.frameDrawn;
+    wispPage.frameDrawn = function (seconds) {
+      drawn.call(this, seconds);
+      wispPage.frameDrawn = drawn;
+      resolve({ time: seconds, png: document.getElementById('canvas').toDataURL('image/png') });
+    };
+  })).then((frame) => ({ time: frame.time, png: Buffer.from(frame.png.split(',')[1], 'base64') }));
+}
+
+async function setView(page, view) {
+  await page.setViewport({ width: view.width, height: view.height, deviceScaleFactor: view.ratio });
+}
+
+async function stills(options, browser, url) {
+  const bytes = fs.readdirSync(options.page)
+    .reduce((sum, name) => sum + fs.statSync(path.join(options.page, name)).size, 0);
+  check(bytes <= kPageBytes, `the page is ${bytes} bytes, at most ${kPageBytes}`);
+  const page = await browser.newPage();
+  page.on('pageerror', (error) => check(false, `page error: ${error.message}`));
+  for (const [index, time] of kStillTimes.entries()) {
+    // Each time is shown at one size on load and at the other after a resize.
+    const [first, second] = index % 2 ? [kSquare, kWide] : [kWide, kSquare];
+    await setView(page, first);
+    await page.goto(`${url}?t=${time}`);
+    await page.waitForFunction((t) => window.demoTime === t, { timeout: kWaitMs }, time);
+    await expectMatch(options, browser, `t=${time} ${first.width}x${first.height}`,
+      await page.screenshot(), time, first.width, first.height);
+
+    await setView(page, second);
+    await page.waitForFunction((w, h) => {
+      const canvas = document.getElementById('canvas');
+      return canvas.width === w && canvas.height === h;
+    }, { timeout: kWaitMs }, second.width, second.height);
+    await nextFrame(page);
+    await expectMatch(options, browser,
+      `t=${time} resized to ${second.width}x${second.height}`, await page.screenshot(), time,
+      second.width, second.height);
+  }
+  // The show's end: nothing more to draw, and a way to play it again.
+  await page.goto(`${url}?t=${kShowEnd}`);
+  await page.waitForFunction(() => document.getElementById('action').textContent === 'Play again' &&
+    !document.getElementById('screen').hidden, { timeout: kWaitMs });
+  check(await page.evaluate(() => window.demoTime === undefined),
+    `at ${kShowEnd} s the show is over and offers to play again`);
+  await page.goto(`${url}?t=soon`);
+  await page.waitForFunction(() => document.getElementById('message').dataset.error === '1',
+    { timeout: kWaitMs });
+  const refusal = await page.evaluate(() => document.getElementById('message').textContent);
+  check(refusal.includes('"soon"') && await page.evaluate(() => window.demoTime === undefined),
+    `a ?t= that is not a number of seconds is refused on the page ("${refusal}")`);
+
+  const time = kStillTimes[3];
+  await setView(page, kDense);
+  await page.goto(`${url}?t=${time}`);
+  await page.waitForFunction((t) => window.demoTime === t, { timeout: kWaitMs }, time);
+  await expectMatch(options, browser,
+    `t=${time} ${kDense.width}x${kDense.height} at 2 pixels per px`, await page.screenshot(), time,
+    kDense.width * 2, kDense.height * 2);
+  await page.close();
+}
+
+// The audio path's state, the page clock's latency, and the loudest sample an analyser on SDL's
+// output node saw within `milliseconds`.
+function listen(page, milliseconds) {
+  return page.evaluate((milliseconds) => new Promise((resolve) => {
+    const sdl = Module.SDL2;
+    const context = sdl.audioContext;
+    const analyser = context.createAnalyser();
+    analyser.fftSize = 2048;
+    sdl.audio.scriptProcessorNode.connect(analyser);
+    const samples = new Float32Array(analyser.fftSize);
+    const start = performance.now();
+    let peak = 0;
+    (function poll() {
+      analyser.getFloatTimeDomainData(samples);
+      for (const sample of samples) peak = Math.max(peak, Math.abs(sample));
+      if (peak > 0.01 || performance.now() - start > milliseconds) {
+        sdl.audio.scriptProcessorNode.disconnect(analyser);
+        resolve({ state: context.state, peak, rate: context.sampleRate,
+                  measured: wispPage.clock.measured,
+                  baseLatency: context.baseLatency, outputLatency: context.outputLatency,
+                  buffer: sdl.audio.scriptProcessorNode.bufferSize });
+      } else {
+        setTimeout(poll, 20);
+      }
+    })();
+  }), milliseconds);
+}
+
+async function frameRate(page, milliseconds) {
+  return page.evaluate((milliseconds) => new Promise((resolve) => {
+    const drawn = wispPage.frameDrawn;
+    const start = performance.now();
+    let frames = 0;
+    wispPage.frameDrawn = function (seconds) {
+      drawn.call(this, seconds);
+      frames++;
+      const elapsed = performance.now() - start;
+      if (elapsed >= milliseconds) {
+        wispPage.frameDrawn = drawn;
+        resolve({ fps: (1000 * frames) / elapsed, at: seconds });
+      }
+    };
+  }), milliseconds);
+}
+
+async function startScreenShown(page) {
+  await page.waitForFunction(() => !document.getElementById('screen').hidden &&
+    !document.getElementById('action').hidden, { timeout: kWaitMs });
+}
+
+async function live(options, browser, url) {
+  const page = await browser.newPage();
+  page.on('pageerror', (error) => check(false, `page error: ${error.message}`));
+  await setView(page, kWide);
+  await page.goto(url);
+  await startScreenShown(page);
+  check(await page.evaluate(() =>
+    window.demoTime === undefined && !(Module.SDL2 || {}).audioContext),
+  'nothing plays before the click');
+
+  for (const round of ['first play', 'playing again']) {
+    await page.mouse.click(kWide.width / 2, kWide.height / 2);
+    await page.waitForFunction(() => window.demoTime > 0.2, { timeout: kWaitMs });
+    const sound = await listen(page, 30000);
+    check(sound.state === 'running', `${round}: the AudioContext runs (${sound.state})`);
+    check(sound.peak > 0.01, `${round}: the sound is not silent (peak ${sound.peak.toFixed(3)})`);
+    check(sound.measured, `${round}: the clock found the module's first sound in the audio graph`);
+    console.log(`     audio: ${sound.rate} Hz, ${sound.buffer}-frame buffers, baseLatency ` +
+      `${sound.baseLatency} s, outputLatency ${sound.outputLatency} s`);
+
+    const rate = await frameRate(page, 3000);
+    console.log(`     frame rate ${rate.fps.toFixed(1)} fps at ${kWide.width}x${kWide.height} ` +
+      `around ${rate.at.toFixed(1)} s (reported, not checked)`);
+    // From 4 s the star pulses, so a frame paired with the wrong time shows it.
+    await page.waitForFunction(() => window.demoTime > 4.5, { timeout: kWaitMs });
+    const frame = await nextFrame(page);
+    await expectMatch(options, browser, `${round}: live frame`, frame.png, frame.time,
+      kWide.width, kWide.height);
+
+    await page.keyboard.press('Escape');
+    await startScreenShown(page);
+    const ended = await page.evaluate(() => ({
+      label: document.getElementById('action').textContent,
+      audio: !!(Module.SDL2 || {}).audioContext,
+    }));
+    check(ended.label === 'Play again' && !ended.audio,
+      `${round}: Escape ends the show and its sound, offering to play again`);
+  }
+  await page.close();
+}
+
+(async () => {
+  const options = parseArguments();
+  const server = await serve(options.page);
+  const url = `http://127.0.0.1:${server.address().port}/`;
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    headless: true,
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
+  });
+  try {
+    await (options.mode === 'stills' ? stills : live)(options, browser, url);
+  } finally {
+    await browser.close();
+    server.close();
+  }
+  if (failures.length) {
+    console.log(`${failures.length} check(s) failed`);
+    process.exit(1);
+  }
+})().catch((error) => {
+  console.error(`page_test: ${error.stack || error}`);
+  process.exit(1);
+});
