@@ -5,15 +5,37 @@
 #include "app/Schedule.h"
 #include "content/Resources.h"
 #include "gl/ProgramRegistry.h"
+#include "scenes/AtlasTexture.h"
 
 #include <SDL.h>
 #include <dumb.h>
 
 #include <cstdio>
+#include <future>
 #include <stdexcept>
 #include <string>
 
+namespace {
+#ifdef __EMSCRIPTEN__
+constexpr std::launch kDecodePolicy = std::launch::deferred; // a page has no threads
+#else
+constexpr std::launch kDecodePolicy = std::launch::async;
+#endif
+
+struct DecodedAtlases {
+    std::shared_ptr<DMGL::Image> title, greetings;
+};
+
+DecodedAtlases decodeAtlases() {
+    return DecodedAtlases{
+        decodeAtlas(titleAtlasData, titleAtlasSize, 2048, 2048, "title"),
+        decodeAtlas(greetingsAtlasData, greetingsAtlasSize, 2048, 512, "greetings")};
+}
+} // namespace
+
 Demo::Demo(const DemoOptions& options) : clock(options.clock) {
+    // Decoding needs no GL context: it runs while SDL loads the GL driver and opens the window.
+    std::future<DecodedAtlases> atlases = std::async(kDecodePolicy, decodeAtlases);
     bool audio = options.music;
     if (SDL_Init(audio ? SDL_INIT_AUDIO | SDL_INIT_VIDEO : SDL_INIT_VIDEO) != 0) {
         // Without a usable audio driver the show still plays, silently.
@@ -35,6 +57,11 @@ Demo::Demo(const DemoOptions& options) : clock(options.clock) {
         else if (options.music)
             Music::loadModule(moduleData, moduleSize);
         DMGL::init();
+        const DecodedAtlases decoded = atlases.get();
+        const float width = static_cast<float>(window->width());
+        const float height = static_cast<float>(window->height());
+        titleScene.prepare(decoded.title, width, height);
+        metaballsScene.prepare(decoded.greetings, width, height);
     } catch (...) {
         shutdown();
         throw;
@@ -76,10 +103,10 @@ void Demo::begin() {
 bool Demo::step() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_KEYUP && event.key.keysym.sym == SDLK_ESCAPE)
-            running = false;
-        else if (event.type == SDL_QUIT)
-            running = false;
+        const bool quit = (event.type == SDL_KEYUP && event.key.keysym.sym == SDLK_ESCAPE) ||
+                          event.type == SDL_QUIT;
+        if (quit && running)
+            leave();
     }
     if (!running)
         return false;
@@ -88,28 +115,48 @@ bool Demo::step() {
     if (!Music::awaitAnchor(kWaitSliceMs))
         return true;
     currentTime = clock ? clock() : Music::clockSeconds();
-    running = drawFrame(currentTime);
-    if (running)
-        window->swap(); // from 114 s nothing is drawn, so nothing is shown
-    return running;
+    warmNextProgram();
+    if (!drawFrame(currentTime)) {
+        leave(); // from 114 s nothing is drawn, so nothing is shown
+        return false;
+    }
+    window->swap();
+    ++framesShown;
+    return true;
+}
+
+void Demo::leave() {
+    // The window goes and the sound stops at once; closing the audio device, which can take
+    // half a second, follows in end() unseen and unheard.
+    running = false;
+    window->hide();
+    Music::silence();
 }
 
 void Demo::end() {
     Music::stop();
 }
 
+void Demo::warmNextProgram() {
+    // Not before the first frame is on screen; one scene a frame, each before its frame's draw
+    // covers the pixel it touches. In the show these frames fall in the title's white first second.
+    if (framesShown == 0 || scenesWarmed >= 2)
+        return;
+    if (scenesWarmed++ == 0)
+        titleScene.warm();
+    else
+        metaballsScene.warm();
+}
+
 void Demo::resize(int width, int height) {
     window->resize(width, height);
     const float w = static_cast<float>(width), h = static_cast<float>(height);
-    if (metaballsScene.isStarted())
-        metaballsScene.resize(w, h);
-    else
-        titleScene.resize(w, h);
+    titleScene.resize(w, h);
+    metaballsScene.resize(w, h);
 }
 
 void Demo::setupTitle() {
-    titleScene.setup(currentTime, static_cast<float>(window->width()),
-                     static_cast<float>(window->height()));
+    titleScene.setup(currentTime);
 }
 
 bool Demo::drawFrame(double t) {
@@ -119,8 +166,7 @@ bool Demo::drawFrame(double t) {
         return true;
     case Schedule::Act::Metaballs:
         if (!metaballsScene.isStarted())
-            metaballsScene.setup(Schedule::kMetaballsStart, static_cast<float>(window->width()),
-                                 static_cast<float>(window->height()));
+            metaballsScene.setup(Schedule::kMetaballsStart);
         metaballsScene.draw(t);
         return true;
     case Schedule::Act::End:

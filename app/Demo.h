@@ -23,7 +23,8 @@ class Demo {
 public:
     // The show as it plays: fullscreen at the desktop's resolution, with music.
     Demo() : Demo(DemoOptions{}) {}
-    // Initialises SDL, opens the window, opens the music (if asked) and builds the programs.
+    // Initialises SDL, opens the window, opens the music (if asked), builds the programs, and
+    // decodes and uploads both atlases (decoding beside the window's creation).
     // Throws std::runtime_error naming what failed; everything made so far is released.
     explicit Demo(const DemoOptions& options);
     ~Demo();
@@ -54,6 +55,10 @@ public:
 
 private:
     void shutdown();
+    // Ends the show: hides the window and silences the music.
+    void leave();
+    // Compiles the next scene's programs ahead of their first use by a tiny draw.
+    void warmNextProgram();
 
     std::function<double()> clock;
     std::unique_ptr<Window> window;
@@ -61,4 +66,6 @@ private:
     MetaballsScene metaballsScene;
     double currentTime = 0.0; // latest demo clock reading, seconds
     bool running = false;     // between begin() and the step that ends the show
+    int framesShown = 0;      // frames swapped onto the screen
+    int scenesWarmed = 0;     // scenes whose programs have been drawn once
 };

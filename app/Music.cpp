@@ -17,6 +17,7 @@ namespace {
 std::unique_ptr<ModuleStream> musicModule;
 bool deviceOpen = false;
 std::atomic<std::int32_t> clockAnchor{DemoClock::kNotAnchored};
+std::atomic<bool> silenced{false};
 SDL_sem* firstCallback = nullptr; // posted by the callback that anchors the clock
 std::uint32_t startTicks = 0;     // when start() unpaused the device
 
@@ -52,6 +53,7 @@ void open(const unsigned char* data, std::uint32_t size) {
 }
 
 void start() {
+    silenced.store(false);
     if (musicModule)
         musicModule->seek(0);
     startTicks = SDL_GetTicks();
@@ -85,6 +87,10 @@ double clockSeconds() {
     return DemoClock::secondsAt(SDL_GetTicks(), clockAnchor.load());
 }
 
+void silence() {
+    silenced.store(true);
+}
+
 void stop() {
     if (deviceOpen)
         SDL_CloseAudio();
@@ -105,6 +111,10 @@ void fillStream(void*, std::uint8_t* stream, int length) {
         SDL_SemPost(firstCallback);
 
     const long frames = length / Audio::kBytesPerFrame;
+    if (silenced.load()) {
+        SDL_memset(stream, 0, static_cast<size_t>(length));
+        return;
+    }
     if (musicModule)
         musicModule->read(reinterpret_cast<std::int16_t*>(stream), frames);
     const int written = musicModule ? static_cast<int>(frames) * Audio::kBytesPerFrame : 0;

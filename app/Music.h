@@ -30,6 +30,10 @@ bool awaitAnchor(std::uint32_t maxMs);
 // Seconds since the music started; only meaningful once anchored.
 double clockSeconds();
 
+// From now on the callback writes only silence; the device keeps running until stop(). For a
+// quick end: the sound stops at once, however long closing the device takes.
+void silence();
+
 // Closes the audio device; the callback no longer runs afterwards. Safe to call twice.
 void stop();
 // Stops, then frees the stream and forgets the anchor.

@@ -2,6 +2,7 @@
 #include "app/Window.h"
 
 #include "app/Letterbox.h"
+#include "app/WindowUnmap.h"
 
 #include <GL/glew.h>
 
@@ -154,6 +155,13 @@ Window::~Window() {
     SDL_GL_DeleteContext(glContext);
     SDL_DestroyWindow(sdlWindow);
     SDL_Quit();
+}
+
+void Window::hide() const {
+    // Under X, SDL_HideWindow first takes a fullscreen window out of fullscreen and waits up to
+    // 100 ms for a window manager to answer; unmapping the window takes it off at once.
+    if (!unmapX11Window(sdlWindow))
+        SDL_HideWindow(sdlWindow);
 }
 
 void Window::resize(int width, int height) {

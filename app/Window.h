@@ -15,6 +15,8 @@ public:
     Window& operator=(const Window&) = delete;
 
     void swap() const;
+    // Takes the window off the screen at once; the context stays usable until destruction.
+    void hide() const;
     // Takes a new size in pixels: the letterboxed viewport and scissor follow it.
     void resize(int width, int height);
 

@@ -8,6 +8,8 @@
 # downloads its packages from the Debian mirror like a new machine would. The demo draws into an
 # Xvfb on this machine (1280x720, black until the demo's white title ground appears); the first
 # frame is the first screenshot, taken every 0.25 s, whose centre is white.
+# With WISP_BENCH_APT_ARCHIVES=DIR, downloaded packages are kept in DIR and reused by later runs,
+# which leaves the mirror's speed out of the comparison.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ $# -gt 0 ] || { echo "usage: fresh_machine_first_frame.sh REVISION..." >&2; exit 2; }
@@ -33,7 +35,12 @@ for revision in "$@"; do
     log=$work/$commit.log
     echo "first-frame: $revision ($commit): scripts/play on a fresh Debian 12" >&2
     start=$(now)
-    setsid scripts/debian-root --bind "$work/tree:/root/one-quill-wisp" \
+    archives=()
+    if [ -n "${WISP_BENCH_APT_ARCHIVES:-}" ]; then
+        mkdir -p "$WISP_BENCH_APT_ARCHIVES/partial"
+        archives=(--bind "$WISP_BENCH_APT_ARCHIVES:/var/cache/apt/archives")
+    fi
+    setsid scripts/debian-root "${archives[@]}" --bind "$work/tree:/root/one-quill-wisp" \
         --bind /tmp/.X11-unix:/tmp/.X11-unix --env "DISPLAY=$display" --env SDL_AUDIODRIVER=dummy \
         -- bash -c 'cd /root/one-quill-wisp && scripts/play' \
         > >(while IFS= read -r line; do

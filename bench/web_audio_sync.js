@@ -8,7 +8,7 @@
 // difference is the clock's error before latency. The buffer's own playbackTime is printed
 // beside it: a clock that trusted it would be late by the main thread's delay in handling the
 // buffer's event. Also prints the latencies the clock subtracts (baseLatency + outputLatency),
-// which the graph cannot see.
+// which the graph cannot see. With EVENTS=1 it also lists the first buffers' events.
 'use strict';
 const path = require('path');
 const puppeteer = require('puppeteer-core');

@@ -35,6 +35,22 @@ void Program::setUniform1i(const char* name, int value) const {
     glUniform1i(glGetUniformLocation(programName, name), value);
 }
 
+void Program::setUniform2f(const char* name, float a, float b) const {
+    glUniform2f(glGetUniformLocation(programName, name), a, b);
+}
+
+void Program::setUniform1fv(const char* name, int count, const float* values) const {
+    glUniform1fv(glGetUniformLocation(programName, name), count, values);
+}
+
+void Program::setUniform3fv(const char* name, int count, const float* values) const {
+    glUniform3fv(glGetUniformLocation(programName, name), count, values);
+}
+
+void Program::setUniform4fv(const char* name, int count, const float* values) const {
+    glUniform4fv(glGetUniformLocation(programName, name), count, values);
+}
+
 void Program::setUniform4f(const char* name, float a, float b, float c, float d) const {
     glUniform4f(glGetUniformLocation(programName, name), a, b, c, d);
 }

@@ -27,7 +27,12 @@ public:
     // so call them only on the current program. Unknown names are ignored, as by OpenGL.
     void setUniform1f(const char* name, float value) const;
     void setUniform1i(const char* name, int value) const;
+    void setUniform2f(const char* name, float a, float b) const;
     void setUniform4f(const char* name, float a, float b, float c, float d) const;
+    // Arrays: `count` elements of 1, 3 or 4 floats each, from `values`.
+    void setUniform1fv(const char* name, int count, const float* values) const;
+    void setUniform3fv(const char* name, int count, const float* values) const;
+    void setUniform4fv(const char* name, int count, const float* values) const;
     void setUniformMatrix4(const char* name, const Matrix4& matrix) const;
     // `offset` is a byte offset into the buffer bound to GL_ARRAY_BUFFER.
     void setAttribute(const char* name, GLint size, GLenum type, GLsizei stride,

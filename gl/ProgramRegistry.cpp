@@ -1,9 +1,10 @@
-// The process-wide registry of the demo's three programs and the notion of the current one.
+// The process-wide registry of the demo's programs and the notion of the current one.
 #include "gl/ProgramRegistry.h"
 
 #include "content/Resources.h"
 #include "gl/Shader.h"
 
+#include <stdexcept>
 #include <string>
 
 namespace DMGL {
@@ -24,22 +25,46 @@ void init() {
     const std::string metaballsText = text(metaballsShaderText, metaballsShaderSize);
     const std::string passThroughText = text(passThroughShaderText, passThroughShaderSize);
 
-    auto vertex = createShader(ShaderType::vertex(), vertexText, "vertex");
-    const std::shared_ptr<Shader> fragments[] = {
-        createShader(ShaderType::fragment(), titleText, "title"),
-        createShader(ShaderType::fragment(), metaballsText, "metaballs"),
-        createShader(ShaderType::fragment(), passThroughText, "pass-through"),
+    struct Source {
+        std::string label, text;
     };
-    static const char* const labels[] = {"title", "metaballs", "pass-through"};
+    std::vector<Source> sources = {
+        {"title", titleVariantPrologue(TitleStar::None, 1) + titleText},
+        {"metaballs", metaballsText},
+        {"pass-through", passThroughText},
+    };
+    for (TitleStar star : {TitleStar::None, TitleStar::Shape, TitleStar::Exact})
+        for (int elements = 0; elements <= kTitleMaxElements; ++elements)
+            if (star != TitleStar::None || elements > 1)
+                sources.push_back({"title variant " + std::to_string(sources.size()),
+                                   titleVariantPrologue(star, elements) + titleText});
 
+    auto vertex = createShader(ShaderType::vertex(), vertexText, "vertex");
     registry.clear();
     currentProgram = nullptr;
-    for (int index = 0; index < 3; ++index) {
+    for (const Source& source : sources) {
         registry.emplace_back();
         registry.back().attach(vertex);
-        registry.back().attach(fragments[index]);
-        registry.back().link(labels[index]);
+        registry.back().attach(createShader(ShaderType::fragment(), source.text, source.label));
+        registry.back().link(source.label);
     }
+}
+
+int titleProgram(TitleStar star, int elements) {
+    if (elements < 0 || elements > kTitleMaxElements || (star == TitleStar::None && elements == 0))
+        throw std::invalid_argument("no title program draws that");
+    if (star == TitleStar::None)
+        return elements == 1 ? TitleProgram : 3;
+    return 4 + (star == TitleStar::Shape ? 0 : kTitleMaxElements + 1) + elements;
+}
+
+std::string titleVariantPrologue(TitleStar star, int elements) {
+    std::string prologue = "#define ELEMENTS " + std::to_string(elements) + "\n";
+    if (star != TitleStar::None)
+        prologue += "#define STAR\n";
+    if (star == TitleStar::Exact)
+        prologue += "#define STAR_EXACT\n";
+    return prologue;
 }
 
 void release() {

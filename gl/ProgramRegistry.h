@@ -1,24 +1,41 @@
-// The process-wide registry of the demo's three programs and the notion of the current one.
+// The process-wide registry of the demo's programs and the notion of the current one.
 #pragma once
 
 #include "gl/Matrix4.h"
 #include "gl/Program.h"
 
+#include <string>
 #include <vector>
 
 namespace DMGL {
 
 enum ProgramIndex { TitleProgram = 0, MetaballsProgram = 1, PassThroughProgram = 2 };
 
-// Compiles the embedded shader texts and links programs 0 (title), 1 (metaballs) and
-// 2 (pass-through), all sharing one vertex shader object. Needs a current GL context.
+// The title text is built in variants, each a prologue of defines before the text: the star
+// drawn by angle sums (Shape), by its literal arithmetic (Exact) or not at all, under a fixed
+// number of elements from 0 to kTitleMaxElements.
+enum class TitleStar { None, Shape, Exact };
+constexpr int kTitleMaxElements = 2;
+constexpr int kProgramCount = 3 + 3 * (kTitleMaxElements + 1) - 2;
+
+// The registry index of a title variant; TitleProgram is the one without star and with one
+// element. Throws std::invalid_argument for no star and no element, which draws nothing, or
+// for more elements than kTitleMaxElements.
+int titleProgram(TitleStar star, int elements);
+
+// The defines that make a title variant.
+std::string titleVariantPrologue(TitleStar star, int elements);
+
+// Compiles the embedded shader texts and links programs 0 (title), 1 (metaballs),
+// 2 (pass-through) and the other title variants from 3 on, all sharing one vertex shader
+// object. Needs a current GL context.
 // Throws std::runtime_error, naming the shader or program, if a compile or link fails.
 void init();
 
 // Deletes the programs and their shader objects; call while the context still exists.
 void release();
 
-// Makes program `index` (0 to 2) current and uses it.
+// Makes program `index` (0 to kProgramCount - 1) current and uses it.
 void useProgram(int index);
 
 // On the current program: the uniform "projection", and "time" in single precision.

@@ -32,6 +32,11 @@ void ScreenQuad::release() {
     vertexArrayObject = vertexBuffer = elementBuffer = 0;
 }
 
+void ScreenQuad::bind() const {
+    glBindVertexArray(vertexArrayObject);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+}
+
 void ScreenQuad::setSize(float width, float height) {
     projection[0] = static_cast<float>(2.0 / static_cast<double>(width));
     projection[5] = static_cast<float>(2.0 / -static_cast<double>(height));

@@ -28,6 +28,8 @@ public:
     std::unique_ptr<Matrix4> setupQuad(float width, float height);
     // Deletes the vertex array object and buffers setupQuad made, if any; needs their context.
     void release();
+    // Binds the vertex array object and vertex buffer that setupQuad made.
+    void bind() const;
 
     // The pure part of setupQuad: the projection that maps (0, 0)..(width, height) onto the
     // viewport, and the quad's far corners.

@@ -1,4 +1,4 @@
-// Decodes an embedded atlas and leaves it bound as the texture on unit 0.
+// Decodes an embedded atlas into the image a scene uploads, and uploads it as a texture.
 #include "scenes/AtlasTexture.h"
 
 #include "gl/ImageTiles.h"
@@ -6,9 +6,11 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
-GLuint uploadAtlas(const std::uint8_t* bytes, std::uint32_t size, std::int32_t tileWidth,
-                   std::int32_t tileHeight, const char* name) {
+std::shared_ptr<DMGL::Image> decodeAtlas(const std::uint8_t* bytes, std::uint32_t size,
+                                         std::int32_t tileWidth, std::int32_t tileHeight,
+                                         const char* name) {
     std::vector<DMGL::ImageTile> tiles;
     try {
         tiles = DMGL::loadImageTiles(bytes, size, tileWidth, tileHeight);
@@ -17,5 +19,9 @@ GLuint uploadAtlas(const std::uint8_t* bytes, std::uint32_t size, std::int32_t t
     }
     if (tiles.empty())
         throw std::runtime_error(std::string("the ") + name + " atlas holds no image");
-    return DMGL::Texture(tiles[0].image).name();
+    return tiles[0].image;
+}
+
+GLuint uploadAtlas(const std::shared_ptr<DMGL::Image>& atlas) {
+    return DMGL::Texture(atlas).name();
 }

@@ -1,12 +1,19 @@
-// Decodes an embedded atlas and leaves it bound as the texture on unit 0.
+// Decodes an embedded atlas into the image a scene uploads, and uploads it as a texture.
 #pragma once
+
+#include "gl/Image.h"
 
 #include <GL/glew.h>
 
 #include <cstdint>
+#include <memory>
 
-// Decodes the atlas, cuts it into one tile of tileWidth x tileHeight and uploads that tile.
-// Returns the texture's name, which the caller deletes. Throws std::runtime_error naming the
-// atlas if it cannot be decoded or yields no tile.
-GLuint uploadAtlas(const std::uint8_t* bytes, std::uint32_t size, std::int32_t tileWidth,
-                   std::int32_t tileHeight, const char* name);
+// Decodes the atlas and cuts it into one tile of tileWidth x tileHeight, premultiplied. Needs no
+// GL context, so it may run on any thread. Throws std::runtime_error naming the atlas if it
+// cannot be decoded or yields no tile.
+std::shared_ptr<DMGL::Image> decodeAtlas(const std::uint8_t* bytes, std::uint32_t size,
+                                         std::int32_t tileWidth, std::int32_t tileHeight,
+                                         const char* name);
+
+// Uploads a decoded atlas with linear filtering; returns the texture, left bound on unit 0.
+GLuint uploadAtlas(const std::shared_ptr<DMGL::Image>& atlas);

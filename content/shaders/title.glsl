@@ -1,48 +1,32 @@
-// Title scene: white ground, a pulsing twelve-pointed star from 4 to 17 s, and ten sprites cut
-// from the title atlas, each faded in and out in its own time window. Times are seconds of scene
+// Title scene: white ground, a pulsing twelve-pointed star from 4 to 17 s, and sprites cut from
+// the title atlas, each faded in and out in its own time window. Times are seconds of scene
 // time; uv runs from (0, 0) at the viewport's top left to (1, 1) at its bottom right.
+//
+// Each draw covers part of the viewport and composes, in order, the star (in the variants built
+// with STAR defined) and the ELEMENTS elements it is given (a define, 1 unless set); it writes the finished picture, already laid
+// over white, so it is drawn without blending. The star's shape comes from angle-sum identities,
+// except where STAR_EXACT is defined too: that variant runs the shape's literal arithmetic, and
+// is drawn over the star's hard edges, where the last digit decides a pixel's colour.
 varying vec2 uv;
 uniform sampler2D sampler;
 uniform float time;
 
-// Sprite rectangles in the atlas: (u, v, width, height) in texture coordinates.
-uniform vec4 uv_called;
-uniform vec4 uv_heregoes;
-uniform vec4 uv_kelpworks;
-uniform vec4 uv_wisp;
-uniform vec4 uv_wisplogo;
-uniform vec4 uv_presents;
-uniform vec4 uv_duskmere;
-uniform vec4 uv_suchwisp;
-uniform vec4 uv_veryquill;
-uniform vec4 uv_wow;
+uniform vec2 star_window; // (show, hide): the star is drawn strictly between the two
+uniform vec4 star_phase;  // (cos phi, sin phi, cos 4 time, sin 4 time), phi = 3.1 sin(2.3 time) sin(time)
+
+#ifndef ELEMENTS
+#define ELEMENTS 1
+#endif
+#if ELEMENTS > 0
+// The elements this draw composes, in composition order.
+uniform vec4 element_uv[ELEMENTS];       // sprite rectangle in the atlas: (u, v, width, height)
+uniform vec4 element_pos[ELEMENTS];      // screen rectangle in uv units: (x, y, w, h)
+uniform vec3 element_timing[ELEMENTS];   // (fade length, start, finish), seconds
+uniform float element_additive[ELEMENTS]; // 1.0: added; 0.0: covers what lies beneath
+#endif
 
 const vec4 onevec = vec4(1.0, 1.0, 1.0, 1.0);
-
-const float bg_show = 4.0;
-const float bg_hide = 17.0;
 const float bg_fade = 0.5;
-
-const float kelp_start = 1.5;
-const float kelp_finish = 3.9;
-const float presents_start = 4.0;
-const float presents_finish = 5.6;
-const float duskmere_start = 5.8;
-const float duskmere_finish = 8.0;
-const float called_start = 6.8;
-const float called_finish = 8.0;
-const float wisplogo_start = 8.2;
-const float wisplogo_finish = 14.8;
-const float wisp_start = 8.2;
-const float wisp_finish = 14.8;
-const float wow_start = 11.5;
-const float wow_finish = 12.3;
-const float suchwisp_start = 12.5;
-const float suchwisp_finish = 12.9;
-const float veryquill_start = 13.0;
-const float veryquill_finish = 14.3;
-const float heregoes_start = 15.5;
-const float heregoes_finish = 17.5;
 
 // The star: a warm fill, transparent at the centre, inside a light-blue outline. Its alpha
 // ramps in over the first and out over the last half second of its window.
@@ -52,9 +36,22 @@ vec4 render_background()
     float radius = length(pos);
     float d = 0.0;
     if (radius > 0.0) {
+#ifdef STAR_EXACT
         float theta = atan(pos.x, pos.y);
         float depth = sin(theta + 3.1 * sin(2.3 * time) * sin(time));
         d = radius * (1.2 + sin(12.0 * theta + 4.0 * time) * 0.6 * depth);
+#else
+        // theta = atan(pos.x, pos.y): z = (cos theta, sin theta), and z to the twelfth power
+        // gives (cos 12 theta, sin 12 theta).
+        vec2 z = vec2(pos.y, pos.x) / radius;
+        vec2 z2 = vec2(z.x * z.x - z.y * z.y, 2.0 * z.x * z.y);
+        vec2 z4 = vec2(z2.x * z2.x - z2.y * z2.y, 2.0 * z2.x * z2.y);
+        vec2 z8 = vec2(z4.x * z4.x - z4.y * z4.y, 2.0 * z4.x * z4.y);
+        vec2 z12 = vec2(z8.x * z4.x - z8.y * z4.y, z8.x * z4.y + z8.y * z4.x);
+        float depth = z.y * star_phase.x + z.x * star_phase.y;
+        float points = z12.y * star_phase.z + z12.x * star_phase.w;
+        d = radius * (1.2 + points * 0.6 * depth);
+#endif
     }
 
     vec4 color;
@@ -65,10 +62,10 @@ vec4 render_background()
     else
         color = vec4(1.0, 0.7, d * d * d, d * d);
 
-    if (time < bg_show + bg_fade)
-        color.a *= 1.0 + (time - (bg_show + bg_fade)) / bg_fade;
-    else if (time > bg_hide - bg_fade)
-        color.a *= 1.0 - (time - (bg_hide - bg_fade)) / bg_fade;
+    if (time < star_window.x + bg_fade)
+        color.a *= 1.0 + (time - (star_window.x + bg_fade)) / bg_fade;
+    else if (time > star_window.y - bg_fade)
+        color.a *= 1.0 - (time - (star_window.y - bg_fade)) / bg_fade;
     return color;
 }
 
@@ -91,46 +88,34 @@ vec4 render_object(vec4 obj_uv, vec4 pos, float speed, float start, float finish
     return color;
 }
 
-bool shown(float start, float finish)
+// The element's premultiplied colour covers what lies beneath.
+vec4 cover(vec4 color, vec4 s)
 {
-    return start < time && time < finish;
-}
-
-// While its window is open, the element's premultiplied colour covers what lies beneath.
-vec4 cover(vec4 color, vec4 obj_uv, vec4 pos, float speed, float start, float finish)
-{
-    if (!shown(start, finish))
-        return color;
-    vec4 s = render_object(obj_uv, pos, speed, start, finish);
     return vec4(color.rgb * (1.0 - s.a) + s.rgb, color.a + s.a);
 }
 
-// While its window is open, the element's colour is added and never darkens what lies beneath.
-vec4 add(vec4 color, vec4 obj_uv, vec4 pos, float speed, float start, float finish)
+// The element's colour is added and never darkens what lies beneath.
+vec4 add(vec4 color, vec4 s)
 {
-    if (!shown(start, finish))
-        return color;
-    vec4 s = render_object(obj_uv, pos, speed, start, finish);
     return vec4(color.rgb + s.rgb * s.a, color.a + s.a);
 }
 
 void main()
 {
     vec4 color = onevec;
-    if (shown(bg_show, bg_hide))
-        color = render_background();
+#ifdef STAR
+    color = render_background();
+#endif
 
-    // Screen rectangles (x, y, w, h) in uv units; the group logo slides left as it shows.
-    color = cover(color, uv_kelpworks, vec4(0.3 - time / 22.0, 0.2, 0.7, 0.6), 0.8, kelp_start, kelp_finish);
-    color = cover(color, uv_presents, vec4(0.3, 0.45, 0.4, 0.1), 0.2, presents_start, presents_finish);
-    color = cover(color, uv_duskmere, vec4(0.15, 0.45, 0.7, 0.1), 0.2, duskmere_start, duskmere_finish);
-    color = cover(color, uv_called, vec4(0.65, 0.6, 0.2, 0.08), 0.3, called_start, called_finish);
-    color = add(color, uv_wisplogo, vec4(0.025, 0.2, 0.55, 0.5), 0.3, wisplogo_start, wisplogo_finish);
-    color = cover(color, uv_wisp, vec4(0.62, 0.35, 0.28, 0.35), 0.2, wisp_start, wisp_finish);
-    color = cover(color, uv_wow, vec4(0.6, 0.3, 0.06, 0.05), 0.3, wow_start, wow_finish);
-    color = cover(color, uv_suchwisp, vec4(0.8, 0.33, 0.12, 0.09), 0.2, suchwisp_start, suchwisp_finish);
-    color = cover(color, uv_veryquill, vec4(0.8, 0.67, 0.14, 0.1), 0.3, veryquill_start, veryquill_finish);
-    color = cover(color, uv_heregoes, vec4(0.3, 0.45, 0.4, 0.1), 0.3, heregoes_start, heregoes_finish);
+#if ELEMENTS > 0
+    for (int i = 0; i < ELEMENTS; i++) {
+        vec4 s = render_object(element_uv[i], element_pos[i], element_timing[i].x,
+                               element_timing[i].y, element_timing[i].z);
+        color = element_additive[i] > 0.5 ? add(color, s) : cover(color, s);
+    }
+#endif
 
-    gl_FragColor = color;
+    // The colour saturates to 0..1 and is laid over white by its alpha.
+    color = clamp(color, 0.0, 1.0);
+    gl_FragColor = vec4(color.rgb * color.a + (1.0 - color.a), 1.0);
 }

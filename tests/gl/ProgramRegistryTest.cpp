@@ -1,4 +1,4 @@
-// The three programs, their shared vertex shader, and shader texts read by their size alone.
+// The programs, their shared vertex shader, and shader texts read by their size alone.
 #include "GLContextTest.h"
 
 #include "content/Resources.h"
@@ -20,9 +20,9 @@ std::vector<GLuint> attachedShaders(GLuint program) {
     return std::vector<GLuint>(names, names + count);
 }
 
-TEST_F(ProgramRegistryTest, ThreeLinkedProgramsShareOneVertexShader) {
+TEST_F(ProgramRegistryTest, LinkedProgramsShareOneVertexShader) {
     const auto& programs = DMGL::programs();
-    ASSERT_EQ(programs.size(), 3u);
+    ASSERT_EQ(programs.size(), static_cast<size_t>(DMGL::kProgramCount));
     const GLuint vertex = programs[0].shaders()[0]->name();
     std::set<GLuint> fragments;
     for (const DMGL::Program& program : programs) {
@@ -37,7 +37,7 @@ TEST_F(ProgramRegistryTest, ThreeLinkedProgramsShareOneVertexShader) {
         glGetShaderiv(program.shaders()[1]->name(), GL_SHADER_TYPE, &type);
         EXPECT_EQ(type, GL_FRAGMENT_SHADER);
     }
-    EXPECT_EQ(fragments.size(), 3u) << "each program has its own fragment shader";
+    EXPECT_EQ(fragments.size(), programs.size()) << "each program has its own fragment shader";
     EXPECT_EQ(programs[0].shaders()[0], programs[2].shaders()[0]) << "one shared handle";
 }
 
@@ -53,11 +53,20 @@ TEST_F(ProgramRegistryTest, EachProgramDeclaresWhatItsDrawsFeed) {
               glGetAttribLocation(programs[2].name(), "position"));
     EXPECT_EQ(glGetAttribLocation(programs[1].name(), "uvIn"),
               glGetAttribLocation(programs[2].name(), "uvIn"));
-    for (const char* sprite :
-         {"uv_called", "uv_heregoes", "uv_kelpworks", "uv_wisp", "uv_wisplogo", "uv_presents",
-          "uv_duskmere", "uv_suchwisp", "uv_veryquill", "uv_wow"})
-        EXPECT_GE(glGetUniformLocation(programs[0].name(), sprite), 0) << sprite;
-    EXPECT_GE(glGetUniformLocation(programs[0].name(), "time"), 0);
+    // Each title variant takes the uniforms its draws set: its elements' arrays when it has
+    // elements, the star's window when it draws the star.
+    for (DMGL::TitleStar star :
+         {DMGL::TitleStar::None, DMGL::TitleStar::Shape, DMGL::TitleStar::Exact})
+        for (int elements = star == DMGL::TitleStar::None ? 1 : 0;
+             elements <= DMGL::kTitleMaxElements; ++elements) {
+            const GLuint name = programs[DMGL::titleProgram(star, elements)].name();
+            EXPECT_GE(glGetUniformLocation(name, "time"), 0);
+            for (const char* array :
+                 {"element_uv", "element_pos", "element_timing", "element_additive"})
+                EXPECT_EQ(glGetUniformLocation(name, array) >= 0, elements > 0) << array;
+            EXPECT_EQ(glGetUniformLocation(name, "star_window") >= 0,
+                      star != DMGL::TitleStar::None);
+        }
     EXPECT_GE(glGetUniformLocation(programs[1].name(), "time"), 0);
 }
 

@@ -81,11 +81,11 @@ TEST(LoadImage, RejectsBytesThatAreNoImage) {
     EXPECT_THROW(DMGL::loadImageTiles(junk, sizeof junk, 64, 64), std::runtime_error);
 }
 
-TEST(UploadAtlas, UndecodableAtlasIsReportedByNameBeforeAnyUpload) {
+TEST(DecodeAtlas, UndecodableAtlasIsReportedByName) {
     const std::uint8_t junk[] = "\x89PNG but truncated";
     try {
-        uploadAtlas(junk, sizeof junk, 2048, 512, "greetings");
-        FAIL() << "an undecodable atlas was uploaded";
+        decodeAtlas(junk, sizeof junk, 2048, 512, "greetings");
+        FAIL() << "an undecodable atlas was decoded";
     } catch (const std::runtime_error& error) {
         EXPECT_NE(std::string(error.what()).find("greetings atlas"), std::string::npos)
             << error.what();

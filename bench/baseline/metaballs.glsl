@@ -1,0 +1,131 @@
+// Metaballs scene: five spheres blended by a smooth minimum, ray-marched from an eye behind the
+// screen, over white. Their size, lighting and motion follow the scene time in seconds.
+// Screen directions: +x right, +y down, +z into the screen.
+varying vec2 uv;
+uniform sampler2D sampler;
+uniform float time;
+
+const int march_steps = 40;
+const int balls = 5;
+const vec3 light_pos = vec3(-2.0, -4.0, -1.0);
+const vec3 c_light_pos = vec3(2.0, 4.0, 0.0);
+const vec3 eye_pos = vec3(0.0, 0.0, -1.0);
+const float ar = 0.5625; // viewport height per unit of width
+
+float ball_size = 0.2;
+float diffuse_amount = 0.0;
+float specular_amount = 0.0;
+vec3 ball_pos[5];
+
+float sphere_distance(vec3 q, vec3 centre, float size)
+{
+    return length(q - centre) - size;
+}
+
+// Polynomial smooth minimum with blending radius k.
+float smin(float a, float b, float k)
+{
+    float h = clamp(0.5 + 0.5 * (b - a) / k, 0.0, 1.0);
+    return b * (1.0 - h) + a * h - k * h * (1.0 - h);
+}
+
+float metaballs_distance(vec3 q)
+{
+    float d = 10000.0;
+    for (int i = 0; i < balls; i++)
+        d = smin(d, sphere_distance(q, ball_pos[i], ball_size), ball_size);
+    return d;
+}
+
+// The balls' own normals, each weighted by how deep q lies inside its ball.
+vec3 metaballs_normal(vec3 q)
+{
+    vec3 n = vec3(0.0, 0.0, 0.0);
+    for (int i = 0; i < balls; i++) {
+        float d = sphere_distance(q, ball_pos[i], ball_size);
+        if (d < ball_size) {
+            vec3 ni = normalize(q - ball_pos[i]);
+            if (length(n) == 0.0)
+                n = ni;
+            float w = (ball_size - d) / ball_size;
+            n = normalize(w * ni + smoothstep(0.0, 1.0, smoothstep(0.0, 1.0, 1.0 - w)) * n);
+        }
+    }
+    return normalize(n);
+}
+
+// Dark red base, red diffuse light, a white highlight and a blue one from a second light.
+vec4 render_sphere(vec3 q)
+{
+    vec3 n = metaballs_normal(q);
+
+    vec3 l = normalize(light_pos - q);
+    vec4 diffuse = max(dot(n, l), 0.0) * vec4(0.5, 0.0, 0.0, 1.0) * diffuse_amount;
+    vec3 r = normalize(reflect(l, n));
+    vec4 specular = vec4(1.0, 1.0, 1.0, 1.0) * pow(max(dot(r, -eye_pos), 0.0), 4.0) * specular_amount;
+
+    vec3 lc = normalize(c_light_pos - q);
+    vec3 rc = normalize(reflect(lc, n));
+    vec4 blue = vec4(0.0, 0.0, 0.7, 1.0) * pow(max(dot(rc, vec3(0.0, 0.0, 1.0)), 0.0), 4.0) *
+                specular_amount;
+
+    return vec4(0.1, 0.0, 0.0, 1.0) + diffuse + specular + blue;
+}
+
+// Marches 40 steps with no far limit. Passing within 0.01 of the surface darkens the colour
+// (dark rims along silhouettes); reaching 0.001 takes the shaded colour and ends the march.
+vec4 march(vec3 o, vec3 r, vec4 color)
+{
+    float s = 0.0;
+    for (int i = 0; i < march_steps; i++) {
+        vec3 q = o + s * r;
+        float d = metaballs_distance(q);
+        if (d < 0.01) {
+            vec4 c = render_sphere(q);
+            if (d <= 0.001)
+                return c;
+            color -= vec4(0.04 * c.a);
+        }
+        s += d;
+    }
+    return color;
+}
+
+void main()
+{
+    if (time < 2.0)
+        ball_size -= 0.2 - 0.1 * time;
+    if (time < 15.5) {
+        ball_size += 0.01 * sin(15.0 * time);
+        if (time > 12.0) {
+            float a = (3.5 - (time - 12.0)) / 3.5;
+            ball_size = a * ball_size + 0.2 * (1.0 - a);
+        }
+    }
+    if (time > 6.5)
+        diffuse_amount = min(time - 6.5, 1.0);
+    if (time > 13.0)
+        specular_amount = min(time - 13.0, 1.0);
+
+    float m = time > 15.5 ? time - 15.5 : 0.0;
+    float movement = 1.0;
+    if (m > 70.0) {
+        movement = smoothstep(0.0, 1.0, max(1.0 - 0.25 * (m - 70.0), 0.0));
+        if (m > 75.4)
+            ball_size *= max(1.0 - 0.5 * (m - 75.4), 0.0);
+    }
+    for (int i = 0; i < balls; i++) {
+        float k = float(i + 1);
+        ball_pos[i] = vec3(0.5 * movement * sin(m * 0.12 * (1.01 * k)),
+                           0.2 * movement * sin(m * 0.18 * (1.01 * k)),
+                           1.0 + 0.3 * movement * cos(m * 0.15 * (1.02 * k)));
+    }
+
+    vec2 p = vec2(uv.x * (0.8 / ar) - 0.4 / ar, uv.y * 0.8 - 0.4);
+    vec4 color = vec4(1.0, 1.0, 1.0, 1.0);
+    // A ball size of 0 (the very first instant, and once the balls have shrunk away) leaves
+    // nothing to march against.
+    if (m < 77.4 && ball_size > 0.0)
+        color = march(vec3(p, 0.0), normalize(vec3(p, 1.0)), color);
+    gl_FragColor = color;
+}
