@@ -2,7 +2,7 @@
 # The capture command as a user meets it: bad arguments are refused with one line and status 2
 # before anything is created; a write failure is one line and status 1; SIGINT and SIGTERM stop
 # an export with 130 and 143; none of these leaves a file behind. A good run writes the file
-# with progress off a terminal at most once per tenth, then a summary.
+# with progress off a terminal at most once per tenth, on a terminal in place, then a summary.
 set -uo pipefail
 capture=$(realpath "$1")
 work=$(mktemp -d)
@@ -94,6 +94,15 @@ else
     fi
 fi
 [ "$(ls -A "$work/out")" = "$(printf 'clip.webm\nframe.png')" ] || fail "files left: $(ls -A "$work/out")"
+
+# On a terminal the progress is one line redrawn in place, then the summary on its own line.
+checks=$((checks + 1))
+script -qec "$capture --out $work/out/tty.mkv --size 64x36 --fps 20 --to 1" /dev/null >"$work/tty" ||
+    fail "an export on a terminal failed"
+if ! grep -q $'\r100% 20/20 frames' "$work/tty" || [ "$(grep -c 'wrote ' "$work/tty")" -ne 1 ] ||
+    [ "$(grep -c '%' "$work/tty")" -ne 1 ]; then
+    fail "progress on a terminal is not one line redrawn in place:"; cat -A "$work/tty"
+fi
 
 echo "$((checks - failures)) passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -11,7 +11,8 @@ if [ "$status" -ne 0 ]; then
     echo "FAIL: $program --help exits with status $status"
     exit 1
 fi
-from_help=$(grep -oE -- '--[a-z][a-z-]*' <<<"$help" | sort -u)
+# --help itself answered, so it counts as listed whether or not the text names it.
+from_help=$(printf '%s\n--help\n' "$help" | grep -oE -- '--[a-z][a-z-]*' | sort -u)
 from_page=$(awk 'tag { print; tag = 0 } /^\.TP/ { tag = 1 }' "$page" |
     grep -oE -- '\\-\\-[a-z][a-z-]*' | sed 's/\\-/-/g' | sort -u)
 echo "help: $(echo $from_help)"
