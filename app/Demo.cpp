@@ -16,6 +16,8 @@
 #include <string>
 
 namespace {
+constexpr Uint32 kStillRedrawMs = 100; // how often a held moment is drawn again, milliseconds
+
 #ifdef __EMSCRIPTEN__
 constexpr std::launch kDecodePolicy = std::launch::deferred; // a page has no threads
 #else
@@ -33,28 +35,33 @@ DecodedAtlases decodeAtlases() {
 }
 } // namespace
 
-Demo::Demo(const DemoOptions& options) : clock(options.clock) {
+Demo::Demo(const DemoOptions& options) : settings(options) {
     // Decoding needs no GL context: it runs while SDL loads the GL driver and opens the window.
     std::future<DecodedAtlases> atlases = std::async(kDecodePolicy, decodeAtlases);
-    bool audio = options.music;
-    if (SDL_Init(audio ? SDL_INIT_AUDIO | SDL_INIT_VIDEO : SDL_INIT_VIDEO) != 0) {
+    // A held moment is silent: no device, no module.
+    if (settings.still)
+        settings.music = false;
+    // Video first, on its own: an audio subsystem that fails inside the same SDL_Init takes video
+    // down with it, and SDL's X11 driver does not come up again in that process.
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        const std::string why = SDL_GetError();
+        SDL_Quit(); // whatever subsystems did start
+        throw std::runtime_error("cannot initialise SDL: " + why);
+    }
+    bool audio = settings.music;
+    if (audio && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         // Without a usable audio driver the show still plays, silently.
-        const std::string reason = SDL_GetError();
-        if (!audio || SDL_Init(SDL_INIT_VIDEO) != 0) {
-            const std::string why = SDL_GetError();
-            SDL_Quit(); // whatever subsystems did start
-            throw std::runtime_error("cannot initialise SDL: " + why);
-        }
         std::fprintf(stderr,
                      "one-quill-wisp: warning: cannot start audio: %s; playing without sound\n",
-                     reason.c_str());
+                     SDL_GetError());
         audio = false;
     }
     try {
-        window = std::make_unique<Window>(options.width, options.height, options.fullscreen);
+        window = std::make_unique<Window>(settings.width, settings.height, settings.fullscreen,
+                                          settings.display);
         if (audio)
             Music::open(moduleData, moduleSize);
-        else if (options.music)
+        else if (settings.music)
             Music::loadModule(moduleData, moduleSize);
         DMGL::init();
         const DecodedAtlases decoded = atlases.get();
@@ -90,12 +97,18 @@ void Demo::shutdown() {
 void Demo::run() {
     begin();
     while (step()) {
+        // A held moment needs redrawing only now and then: sleep until an event or the next one.
+        if (settings.still)
+            SDL_WaitEventTimeout(nullptr, kStillRedrawMs);
     }
     end();
 }
 
 void Demo::begin() {
-    Music::start();
+    if (settings.from)
+        Music::startFrom(*settings.from);
+    else
+        Music::start();
     setupTitle();
     running = true;
 }
@@ -110,19 +123,31 @@ bool Demo::step() {
     }
     if (!running)
         return false;
+    if (settings.still) {
+        drawFrame(*settings.still);
+        window->swap();
+        ++framesShown;
+        return true;
+    }
     // Asleep until the first audio callback, but awake often enough to see a quit.
     constexpr std::uint32_t kWaitSliceMs = 10;
     if (!Music::awaitAnchor(kWaitSliceMs))
         return true;
-    currentTime = clock ? clock() : Music::clockSeconds();
+    currentTime = settings.clock ? settings.clock() : Music::clockSeconds();
     warmNextProgram();
-    if (!drawFrame(currentTime)) {
-        leave(); // from 114 s nothing is drawn, so nothing is shown
-        return false;
+    if (drawFrame(currentTime)) {
+        window->swap();
+        ++framesShown;
+        return true;
     }
-    window->swap();
-    ++framesShown;
-    return true;
+    // From 114 s nothing is drawn. A loop starts the music over; the next pass draws once the
+    // audio has anchored the clock again.
+    if (settings.loop) {
+        Music::start();
+        return true;
+    }
+    leave(); // nothing is shown
+    return false;
 }
 
 void Demo::leave() {

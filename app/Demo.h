@@ -1,12 +1,14 @@
 // The application: owns the window and both scenes, plays the schedule on the demo clock.
 #pragma once
 
+#include "app/Schedule.h"
 #include "app/Window.h"
 #include "scenes/MetaballsScene.h"
 #include "scenes/TitleScene.h"
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 struct DemoOptions {
     int width = 0; // window size in pixels; 0 with fullscreen: the desktop's resolution
@@ -17,6 +19,13 @@ struct DemoOptions {
     // Empty: the music's own clock. A host that knows its audio path's latency better (a
     // browser) or wants a still frame supplies its own.
     std::function<double()> clock = nullptr;
+    int display = -1; // the display to open on, counted from 0; -1: the one SDL picks
+    // Demo time in seconds of the first frame, the music starting where it would have been
+    // live; none: the show from its beginning.
+    std::optional<double> from{};
+    // Demo time in seconds to hold on screen, silently, until quit; none: play the show.
+    std::optional<double> still{};
+    bool loop = false; // at the end, start again from 0 until quit
 };
 
 class Demo {
@@ -60,7 +69,7 @@ private:
     // Compiles the next scene's programs ahead of their first use by a tiny draw.
     void warmNextProgram();
 
-    std::function<double()> clock;
+    DemoOptions settings;
     std::unique_ptr<Window> window;
     TitleScene titleScene;
     MetaballsScene metaballsScene;

@@ -19,7 +19,33 @@ bool deviceOpen = false;
 std::atomic<std::int32_t> clockAnchor{DemoClock::kNotAnchored};
 std::atomic<bool> silenced{false};
 SDL_sem* firstCallback = nullptr; // posted by the callback that anchors the clock
-std::uint32_t startTicks = 0;     // when start() unpaused the device
+std::uint32_t startTicks = 0;     // when the music last started
+// Seconds added to the anchored tick reading; 0 unless the show started part-way. Main thread
+// only.
+double clockOrigin = 0.0;
+
+// Puts the stream at module frame `frame` and starts the clock over at `origin`: it reads origin
+// plus the seconds since the anchor, which the next callback sets one lead before itself, or
+// without a device this call sets now.
+void startAt(std::int64_t frame, double origin) {
+    silenced.store(false);
+    if (deviceOpen)
+        SDL_LockAudio(); // the callback may be running: it sees the old stream or the new one
+    if (musicModule)
+        musicModule->seek(frame);
+    clockOrigin = origin;
+    clockAnchor.store(DemoClock::kNotAnchored);
+    // A post left over from an earlier start would pass for this start's first callback.
+    while (firstCallback && SDL_SemTryWait(firstCallback) == 0) {
+    }
+    startTicks = SDL_GetTicks();
+    if (deviceOpen) {
+        SDL_UnlockAudio();
+        SDL_PauseAudio(0);
+    } else {
+        clockAnchor.store(static_cast<std::int32_t>(startTicks));
+    }
+}
 
 } // namespace
 
@@ -53,14 +79,14 @@ void open(const unsigned char* data, std::uint32_t size) {
 }
 
 void start() {
-    silenced.store(false);
-    if (musicModule)
-        musicModule->seek(0);
-    startTicks = SDL_GetTicks();
-    if (deviceOpen)
-        SDL_PauseAudio(0);
-    else
-        clockAnchor.store(static_cast<std::int32_t>(SDL_GetTicks()));
+    startAt(0, 0.0);
+}
+
+void startFrom(double from) {
+    // The anchor lies one lead before the first callback, so with a device the origin is that
+    // much earlier.
+    startAt(moduleFrameAtDemoTime(from),
+            deviceOpen ? from - DemoClock::kAnchorLeadMs / 1000.0 : from);
 }
 
 bool isAnchored() {
@@ -84,7 +110,7 @@ bool awaitAnchor(std::uint32_t maxMs) {
 }
 
 double clockSeconds() {
-    return DemoClock::secondsAt(SDL_GetTicks(), clockAnchor.load());
+    return clockOrigin + DemoClock::secondsAt(SDL_GetTicks(), clockAnchor.load());
 }
 
 void silence() {
@@ -104,6 +130,7 @@ void release() {
         SDL_DestroySemaphore(firstCallback);
     firstCallback = nullptr;
     clockAnchor.store(DemoClock::kNotAnchored);
+    clockOrigin = 0.0;
 }
 
 void fillStream(void*, std::uint8_t* stream, int length) {

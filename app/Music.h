@@ -18,16 +18,22 @@ void loadModule(const unsigned char* data, std::uint32_t size);
 // reported on stderr as a warning; the show then plays silently on the tick counter alone.
 void open(const unsigned char* data, std::uint32_t size);
 
-// Puts the stream back at the module's beginning and unpauses the device; the first callback then
-// anchors the clock. Without a device the clock is anchored here, at 0 s.
+// Puts the stream at the module's beginning and unpauses the device; the first callback then
+// anchors the clock. Without a device the clock is anchored here, at 0 s. Called again while the
+// music plays, starts it over the same way: the anchor is forgotten until the next callback.
 void start();
+// Starts as the show would have been at demo time `from` (seconds): the stream at the module
+// frame heard then (moduleFrameAtDemoTime), reached by rendering from frame 0; the clock reads
+// `from` at the first callback, or without a device at this call.
+void startFrom(double from);
 
 bool isAnchored();
 // Waits up to `maxMs` milliseconds, asleep, for the first audio callback to anchor the clock.
-// If none has come kFirstCallbackWaitMs after start(), warns on stderr and anchors the clock at
-// that moment instead; a callback that comes later leaves it there. Returns isAnchored().
+// If none has come kFirstCallbackWaitMs after start() or startFrom(), warns on stderr and anchors
+// the clock at that moment instead; a callback that comes later leaves it there. Returns
+// isAnchored().
 bool awaitAnchor(std::uint32_t maxMs);
-// Seconds since the music started; only meaningful once anchored.
+// The demo clock in seconds; only meaningful once anchored.
 double clockSeconds();
 
 // From now on the callback writes only silence; the device keeps running until stop(). For a

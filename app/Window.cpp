@@ -19,17 +19,37 @@ constexpr const char* kTitle = "One Quill Wisp";
     throw std::runtime_error(what + ": " + reason);
 }
 
-// The desktop resolution of the display a new window would open on.
-SDL_DisplayMode desktopMode() {
-    SDL_Window* probe = SDL_CreateWindow("", 0, 0, 0, 0, 0);
-    if (!probe)
-        fail("cannot create a window", SDL_GetError());
-    const int display = SDL_GetWindowDisplayIndex(probe);
-    SDL_DestroyWindow(probe);
+// The desktop resolution of `display`, or with -1 of the display a new window would open on.
+SDL_DisplayMode desktopMode(int display) {
+    if (display < 0) {
+        SDL_Window* probe = SDL_CreateWindow("", 0, 0, 0, 0, 0);
+        if (!probe)
+            fail("cannot create a window", SDL_GetError());
+        display = SDL_GetWindowDisplayIndex(probe);
+        SDL_DestroyWindow(probe);
+    }
     SDL_DisplayMode mode{};
     if (display < 0 || SDL_GetDesktopDisplayMode(display, &mode) != 0)
         fail("cannot read the desktop's display mode", SDL_GetError());
     return mode;
+}
+
+// Throws DisplayNotFound unless `display` is one of SDL's displays; the message lists them all.
+void requireDisplay(int display) {
+    const int count = SDL_GetNumVideoDisplays();
+    if (display < count)
+        return;
+    std::string list;
+    for (int i = 0; i < count; ++i) {
+        SDL_Rect bounds{};
+        SDL_GetDisplayBounds(i, &bounds);
+        const char* name = SDL_GetDisplayName(i);
+        list += (i ? "; " : "") + std::to_string(i) + " (" + (name ? name : "unnamed") + ", " +
+                std::to_string(bounds.w) + "x" + std::to_string(bounds.h) + " at " +
+                std::to_string(bounds.x) + "," + std::to_string(bounds.y) + ")";
+    }
+    throw DisplayNotFound("there is no display " + std::to_string(display) + "; " +
+                          (count > 0 ? "the displays are " + list : "SDL finds no display"));
 }
 
 // The context's OpenGL version as major * 10 + minor, or 0 if it cannot be read. An OpenGL ES
@@ -93,19 +113,26 @@ void setDrawingArea(int width, int height) {
 
 } // namespace
 
-Window::Window(int width, int height, bool fullscreen) {
+Window::Window(int width, int height, bool fullscreen, int display) {
+    // With no display server SDL falls back to drivers that show nothing; the show would then
+    // play to nobody. Those drivers are only for a caller who asks for them.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const bool invisible =
+        driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+    if (invisible && !SDL_getenv("SDL_VIDEODRIVER"))
+        fail("no display to show the demo on",
+             "SDL found no display server (is DISPLAY or WAYLAND_DISPLAY set?)");
+
     Uint32 flags = 0;
+    int position = SDL_WINDOWPOS_UNDEFINED;
+    if (display >= 0) {
+        requireDisplay(display);
+        position = fullscreen ? SDL_WINDOWPOS_UNDEFINED_DISPLAY(display)
+                              : SDL_WINDOWPOS_CENTERED_DISPLAY(display);
+    }
     if (fullscreen) {
-        // With no display server SDL falls back to drivers that show nothing; the show would
-        // then play to nobody. Those drivers are only for a caller who asks for them.
-        const char* driver = SDL_GetCurrentVideoDriver();
-        const bool invisible =
-            driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
-        if (invisible && !SDL_getenv("SDL_VIDEODRIVER"))
-            fail("no display to show the demo on",
-                 "SDL found no display server (is DISPLAY or WAYLAND_DISPLAY set?)");
         if (width == 0) {
-            const SDL_DisplayMode mode = desktopMode();
+            const SDL_DisplayMode mode = desktopMode(display);
             width = mode.w;
             height = mode.h;
         }
@@ -114,8 +141,7 @@ Window::Window(int width, int height, bool fullscreen) {
     }
     flags |= SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
 
-    sdlWindow = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                                 height, flags);
+    sdlWindow = SDL_CreateWindow(kTitle, position, position, width, height, flags);
     if (!sdlWindow)
         fail("cannot create the window", SDL_GetError());
     SDL_GetWindowSize(sdlWindow, &windowWidth, &windowHeight);

@@ -3,13 +3,24 @@
 
 #include <SDL.h>
 
+#include <stdexcept>
+
+// Thrown when the display asked for is not there; the message lists the displays there are.
+class DisplayNotFound : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 class Window {
 public:
     // Fullscreen with width 0 opens at the desktop's resolution and hides the cursor.
+    // `display` (counted from 0) picks the display to open on: fullscreen at its desktop
+    // resolution, or a window centred on it; -1 leaves the choice to SDL.
     // Leaves the context current, viewport and scissor on the 16:9 area, and GL entry points
-    // loaded. Throws std::runtime_error naming what failed (window, context, OpenGL version,
-    // entry points) with SDL's or GLEW's reason.
-    Window(int width, int height, bool fullscreen);
+    // loaded. Throws DisplayNotFound for a display that does not exist, and std::runtime_error
+    // naming what failed (window, context, OpenGL version, entry points) with SDL's or GLEW's
+    // reason.
+    Window(int width, int height, bool fullscreen, int display = -1);
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;

@@ -1,18 +1,44 @@
-// The demo's entry: plays the whole show once, then exits.
+// The demo's entry: reads the options, then plays the show.
 #include "app/Demo.h"
+#include "app/PlayerOptions.h"
 
 #include <SDL.h>
 
 #include <cstdio>
 #include <exception>
 
-int main(int, char**) {
+namespace {
+constexpr int kCannotStart = 1;
+constexpr int kBadUsage = 2; // a bad option or value, or a display that is not there
+} // namespace
+
+int main(int argc, char** argv) {
+    const PlayerOptions options =
+        parsePlayerOptions(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
+    switch (options.action) {
+    case PlayerOptions::Action::ShowHelp:
+        std::fputs(helpText().c_str(), stdout);
+        return 0;
+    case PlayerOptions::Action::ShowVersion:
+        std::fputs(versionText().c_str(), stdout);
+        return 0;
+    case PlayerOptions::Action::Refuse:
+        std::fprintf(stderr, "one-quill-wisp: %s; %s\n", options.problem.c_str(),
+                     usageLine().c_str());
+        return kBadUsage;
+    case PlayerOptions::Action::Play:
+        break;
+    }
+
     try {
-        Demo demo;
+        Demo demo(options.demo);
         demo.run();
+    } catch (const DisplayNotFound& error) {
+        std::fprintf(stderr, "one-quill-wisp: %s\n", error.what());
+        return kBadUsage;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "one-quill-wisp: %s\n", error.what());
-        return 1;
+        return kCannotStart;
     }
     return 0;
 }

@@ -7,7 +7,7 @@ std::unique_ptr<Demo> GLContextTest::demo;
 
 void GLContextTest::SetUpTestSuite() {
     if (!demo)
-        demo = std::make_unique<Demo>(DemoOptions{64, 36, false, false});
+        demo = std::make_unique<Demo>(DemoOptions{64, 48, false, false});
 }
 
 int main(int argc, char** argv) {

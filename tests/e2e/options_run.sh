@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# Plays the real demo executable with its command-line options and checks what each one does.
+#   options_run.sh MODE DEMO SOUND_MATCH [CAPTURE FRAME_COMPARE]   (the last two for still)
+# MODE: usage (no X server) | window_mute | still | from | loop (Xvfb at 1280x720) |
+#       display (two monitors side by side, the second 800x600 at x 1280)
+set -uo pipefail
+mode=$1 demo=$2 sound_match=$3 capture=${4:-} frame_compare=${5:-}
+work=$(mktemp -d)
+trap 'kill "${pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
+source "$(dirname "$0")/checks.sh"
+
+title="One Quill Wisp"
+rate=44100 lead_frames=8192 # one device buffer: the music runs this far behind the picture
+
+# Waits up to 60 s for the demo's window on X display $1; prints its xwininfo.
+await_window() {
+    local tries=0
+    until xwininfo -display "$1" -name "$title" 2>/dev/null; do
+        tries=$((tries + 1))
+        if [ $tries -gt 600 ] || ! running; then return 1; fi
+        sleep 0.1
+    done
+}
+field() { sed -n "s/^ *$1: *//p" <<<"$2"; } # field NAME XWININFO_TEXT
+window_id() { sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p' <<<"$info"; }
+window_shot() { [ -n "$(window_id)" ] && import -window "$(window_id)" "$1"; }
+quit() { xdotool key Escape; await_exit 10; }
+# Mean colour saturation of a picture: 0 for greys, white and black.
+saturation() { convert "$1" -colorspace HSL -channel G -separate -format '%[fx:mean]' info:; }
+# Waits up to 60 s for the window to show something other than black; leaves it in $1.
+await_drawn() {
+    for _ in $(seq 300); do
+        window_shot "$1" && between "$(brightness "$1")" 0.01 1 && return 0
+        running || return 1
+        sleep 0.2
+    done
+    return 1
+}
+
+# Starts the demo with the given options, recording whatever its audio device plays, and waits
+# for its window on X display $screen.
+screen=${DISPLAY:-}
+play() {
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" "$demo" "$@" 2>"$work/err" &
+    pid=$!
+    info=$(await_window "$screen") || info=""
+    check "a window titled '$title' appears on $screen" [ -n "$info" ]
+}
+
+case $mode in
+usage)
+    "$demo" --version >"$work/out" 2>"$work/err"
+    check "--version exits 0 (got $?) printing the version" \
+        grep -qxE 'one-quill-wisp [0-9]+\.[0-9]+\.[0-9]+' "$work/out"
+    "$demo" --help >"$work/out" 2>"$work/err"
+    check "--help exits 0 (got $?) with the usage first" grep -q '^usage: one-quill-wisp' "$work/out"
+    env -u DISPLAY -u WAYLAND_DISPLAY "$demo" --window 640x360 --mute >"$work/out" 2>"$work/err"
+    status=$?
+    check "a window with no display server to show it exits 1 (got $status), saying so" \
+        bash -c "[ $status = 1 ] && tail -n 1 '$work/err' | grep -q '^one-quill-wisp: no display'"
+    for bad in "--window 640" "--display one" "--from 114" "--still -1" "--loop --still 3" "--bogus"; do
+        # shellcheck disable=SC2086 # each case is several words
+        env -u DISPLAY "$demo" $bad >"$work/out" 2>"$work/err"
+        status=$?
+        check "'$bad' exits 2 (got $status) with one line of usage on stderr" \
+            bash -c "[ $status = 2 ] && [ ! -s '$work/out' ] && grep -c '' '$work/err' | grep -qx 1 && grep -q 'usage: one-quill-wisp' '$work/err'"
+    done
+    ;;
+window_mute)
+    play --window 640x360 --mute
+    check "the window is 640x360 (got $(field Width "$info")x$(field Height "$info"))" \
+        [ "$(field Width "$info")x$(field Height "$info")" = 640x360 ]
+    await_drawn "$work/shot.png"
+    check "the title's white ground fills the window" \
+        bash -c "$(declare -f is_white); is_white $work/shot.png 2 2 && is_white $work/shot.png 637 357"
+    quit
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    check "opens no audio device" [ ! -e "$work/audio.raw" ]
+    check "and says nothing on stderr" [ ! -s "$work/err" ]
+    ;;
+still)
+    play --still 10 --window 640x360
+    await_drawn "$work/held1.png"
+    sleep 1.5
+    window_shot "$work/held2.png"
+    check "still showing the moment" running
+    quit
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    check "plays no sound" [ ! -e "$work/audio.raw" ]
+    "$capture" --time 10 --size 640x360 --out "$work/captured.png"
+    check "shows the frame the capture tool renders at 10 s" \
+        "$frame_compare" "$work/held1.png" "$work/captured.png" "$work/diff.png"
+    check "and holds it" "$frame_compare" "$work/held2.png" "$work/held1.png" "$work/diff.png"
+    ;;
+from)
+    play --from 40 --window 640x360
+    await_drawn "$work/first.png"
+    colour=$(saturation "$work/first.png")
+    check "its first frame shows the metaballs' coloured balls (saturation $colour)" \
+        between "$colour" 0.02 1
+    sleep 2
+    quit
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    check "its sound is the whole run's from module time 40 s less one device buffer" \
+        "$sound_match" "$work/audio.raw" $((40 * rate - lead_frames)) 0
+    ;;
+loop)
+    # The first pass starts 6 s before the end, so the real end of the show comes quickly.
+    play --loop --from 108 --window 640x360
+    await_drawn "$work/first.png"
+    colour=$(saturation "$work/first.png")
+    check "the first pass shows the metaballs' coloured balls (saturation $colour)" \
+        between "$colour" 0.01 1
+    # The next pass's title: the group's grey logo on white, with no colour yet.
+    again=""
+    for _ in $(seq 100); do # up to about 30 s
+        sleep 0.2
+        running || break
+        window_shot "$work/again.png"
+        if between "$(brightness "$work/again.png")" 0.5 0.97 &&
+            between "$(saturation "$work/again.png")" 0 0.0001; then
+            again=yes
+            break
+        fi
+    done
+    check "after the end the title shows again" [ -n "$again" ]
+    check "and the demo carries on" running
+    quit
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    check "its sound runs from module time 108 s less one buffer, then the module from its start" \
+        "$sound_match" "$work/audio.raw" $((108 * rate - lead_frames)) 1
+    ;;
+display)
+    play --display 1 --mute
+    where="$(field Width "$info")x$(field Height "$info")+$(field 'Absolute upper-left X' "$info")+$(field 'Absolute upper-left Y' "$info")"
+    check "the window fills the second monitor, 800x600+1280+0 (got $where)" [ "$where" = 800x600+1280+0 ]
+    await_drawn "$work/shot.png"
+    check "and shows the title there, letterboxed: white inside, black bands" \
+        bash -c "$(declare -f is_white); is_white $work/shot.png 400 300 && ! is_white $work/shot.png 400 10"
+    quit
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    "$demo" --display 2 --mute >"$work/out" 2>"$work/err"
+    status=$?
+    cat "$work/err"
+    check "a third display is refused with status 2 (got $status)" [ "$status" = 2 ]
+    check "on one line that lists displays 0 and 1" \
+        bash -c "grep -c '' '$work/err' | grep -qx 1 && grep -q ' 0 (.* 1 (' '$work/err'"
+    ;;
+*)
+    echo "unknown mode $mode" >&2
+    exit 2
+    ;;
+esac
+
+summary
