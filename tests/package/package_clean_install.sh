@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the packages with `apt install ./FILE.deb` into a clean Debian 12 root, which fetches
-# their dependencies from the mirror, and runs the programs there: the player for a few seconds
-# on an X server of this machine, and one captured frame.
+# their dependencies from the mirror, and runs the programs there: `one-quill-wisp --version`,
+# the player for a few seconds on an X server of this machine, and one captured frame.
 #   package_clean_install.sh SOURCE_DIR DEB_DIR PACKAGE...
 # Exit status 77 (skipped) where no clean root can be made here or the mirror cannot be reached.
 set -uo pipefail
@@ -39,6 +39,11 @@ check() {
     shift
     if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
 }
+version=$(one-quill-wisp --version 2>&1)
+status=$?
+packaged=$(dpkg-query -W -f '${Version}' one-quill-wisp)
+check "one-quill-wisp --version exits 0 and says one-quill-wisp $packaged (status $status: $version)" \
+    test "$status" = 0 -a "$version" = "one-quill-wisp $packaged"
 # Still playing after four seconds: the installed libraries gave it a window and a GL context.
 SDL_AUDIODRIVER=dummy timeout 4 one-quill-wisp >/tmp/play.log 2>&1
 status=$?
