@@ -7,6 +7,7 @@
 #include "gl/ProgramRegistry.h"
 #include "scenes/AtlasTexture.h"
 
+#include <GL/glew.h>
 #include <SDL.h>
 #include <dumb.h>
 
@@ -182,6 +183,14 @@ void Demo::resize(int width, int height) {
 
 void Demo::setupTitle() {
     titleScene.setup(currentTime);
+}
+
+void Demo::setupCapture() {
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    setupTitle();
 }
 
 bool Demo::drawFrame(double t) {

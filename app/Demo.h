@@ -56,6 +56,9 @@ public:
 
     // Sets the title scene up at the current demo clock (0 before the show starts).
     void setupTitle();
+    // The start of an offscreen capture: clears the whole window to black, so bands the demo
+    // never writes read as on a fresh window, then sets the title scene up.
+    void setupCapture();
     // Draws the frame for demo clock `t` (seconds): the title below 18 s, the metaballs (set up
     // on first use, starting at 18 s) below 114 s. Returns false, drawing nothing, from 114 s on.
     bool drawFrame(double t);

@@ -153,12 +153,7 @@ RecordingReport recordVideo(const Request& request, const std::string& path,
     RecordingReport report;
 
     Demo demo(DemoOptions{request.width, request.height, false, false});
-    // Bands the demo never writes read black, as on a fresh window.
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_SCISSOR_TEST);
-    demo.setupTitle();
+    demo.setupCapture();
 
     PixelReader reader(request.width, request.height, kPicturesInFlight);
     FrameQueue queue(reader.frameBytes(), kQueuedPictures);

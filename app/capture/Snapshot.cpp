@@ -32,13 +32,7 @@ std::vector<unsigned char> readWindow(int width, int height) {
 
 void writeSnapshot(const Request& request, const std::string& path) {
     Demo demo(DemoOptions{request.width, request.height, false, false});
-    // Bands the demo never writes read black, as on a fresh window.
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_SCISSOR_TEST);
-
-    demo.setupTitle();
+    demo.setupCapture();
     demo.drawFrame(request.time);
     glFinish();
 
