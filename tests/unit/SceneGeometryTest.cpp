@@ -1,4 +1,5 @@
-// The screen geometry the scenes draw by: the star's edge blocks, disjoint covers, title chains.
+// The screen geometry the scenes draw by: the star's blocks, disjoint covers and differences of
+// rectangles, title chains.
 #include "scenes/StarEdges.h"
 #include "scenes/TitleScene.h"
 #include "scenes/ViewportRect.h"
@@ -96,6 +97,29 @@ TEST_P(DisjointCover, CoversTheUnionOnce) {
             for (const PixelRect& r : cover)
                 inCover += inside(r) ? 1 : 0;
             ASSERT_EQ(inCover, inUnion) << "pixel " << x << ", " << y;
+        }
+}
+
+// The first rectangle less the others: each pixel of it outside them lies in exactly one piece,
+// and no other pixel in any.
+TEST_P(DisjointCover, SubtractLeavesTheRestOnce) {
+    const std::vector<PixelRect>& rects = GetParam();
+    if (rects.empty())
+        return;
+    const std::vector<PixelRect> holes(rects.begin() + 1, rects.end());
+    const std::vector<PixelRect> pieces = subtract(rects[0], holes);
+    for (int y = -2; y < 40; ++y)
+        for (int x = -2; x < 40; ++x) {
+            const auto inside = [&](const PixelRect& r) {
+                return x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height;
+            };
+            bool left = inside(rects[0]);
+            for (const PixelRect& hole : holes)
+                left = left && !inside(hole);
+            int inPieces = 0;
+            for (const PixelRect& piece : pieces)
+                inPieces += inside(piece) ? 1 : 0;
+            ASSERT_EQ(inPieces, left ? 1 : 0) << "pixel " << x << ", " << y;
         }
 }
 
