@@ -130,15 +130,22 @@ PixelRect StarBlocks::blockRect(int column, int row) const {
                      std::min(block, viewport.height - y)};
 }
 
-std::vector<PixelRect> StarBlocks::edgeRuns(int maxGap) const {
+std::vector<PixelRect> StarBlocks::edgeRuns(int maxGap, int groupRows) const {
     std::vector<PixelRect> runs;
-    std::vector<size_t> below, ending; // the runs whose top is this row's bottom, the next row's
-    for (int row = 0; row < rowCount; ++row) {
+    std::vector<size_t> below, ending; // the runs whose top is this group's bottom, the next's
+    std::vector<char> edge(static_cast<size_t>(columnCount));
+    for (int row0 = 0; row0 < rowCount; row0 += groupRows) {
+        const int rowEnd = std::min(row0 + groupRows, rowCount);
+        for (int column = 0; column < columnCount; ++column) {
+            edge[column] = 0;
+            for (int row = row0; row < rowEnd; ++row)
+                edge[column] |= at(column, row) == StarBlock::Edge ? 1 : 0;
+        }
         ending.clear();
         int first = -1, last = -1; // the run being gathered, in columns
         const auto close = [&] {
-            const PixelRect a = blockRect(first, row), b = blockRect(last, row);
-            const PixelRect run{a.x, a.y, b.x + b.width - a.x, a.height};
+            const PixelRect a = blockRect(first, row0), b = blockRect(last, rowEnd - 1);
+            const PixelRect run{a.x, a.y, b.x + b.width - a.x, b.y + b.height - a.y};
             // A run over the same columns as one that ends just below extends it.
             for (size_t i : below)
                 if (runs[i].x == run.x && runs[i].width == run.width) {
@@ -150,7 +157,7 @@ std::vector<PixelRect> StarBlocks::edgeRuns(int maxGap) const {
             runs.push_back(run);
         };
         for (int column = 0; column < columnCount; ++column) {
-            if (at(column, row) != StarBlock::Edge)
+            if (!edge[column])
                 continue;
             if (first >= 0 && column - last - 1 > maxGap) {
                 close();

@@ -38,10 +38,11 @@ public:
     // Classifies every block at scene time `time` (seconds) with the guard `guard` on d.
     void classify(float time, double guard);
 
-    // Horizontal runs of Edge blocks, as window pixel rectangles that do not overlap. Within a
-    // row, two runs at most `maxGap` blocks apart become one; equal runs of consecutive rows
-    // become one rectangle.
-    std::vector<PixelRect> edgeRuns(int maxGap) const;
+    // Rectangles that hold every Edge block and do not overlap, as window pixels: the rows go in
+    // groups of `groupRows`, and each group in runs over the columns where any of its rows has an
+    // Edge block. Two runs at most `maxGap` blocks apart become one; equal runs of consecutive
+    // groups become one rectangle.
+    std::vector<PixelRect> edgeRuns(int maxGap, int groupRows) const;
 
     // One rectangle per band of `bandRows` block rows, spanning the band's blocks that are not
     // Clear; bands with none give no rectangle. Together they hold every pixel where d can be

@@ -30,6 +30,7 @@ constexpr int kEdgeBlock = 8;  // pixels: the side of the blocks that hold the s
 // Edge blocks at most this many blocks apart in a row are drawn as one run: a draw costs more
 // than the literal arithmetic over the gap.
 constexpr int kEdgeGap = 2;
+constexpr int kEdgeRows = 2;     // block rows of one edge run
 constexpr int kStarBandRows = 4; // block rows of one draw of the star's extent
 // How far from its edges the star's measure counts as near one: far above the difference between
 // the angle-sum form and the literal arithmetic in single precision.
@@ -179,7 +180,7 @@ void TitleScene::draw(double clock) {
         if (!starBlocks || !sameRect(starBlocks->area(), viewport))
             starBlocks = std::make_unique<StarBlocks>(viewport, kEdgeBlock);
         starBlocks->classify(time, kEdgeGuard);
-        edges = starBlocks->edgeRuns(kEdgeGap);
+        edges = starBlocks->edgeRuns(kEdgeGap, kEdgeRows);
         // The star alone, where no element lies: by angle sums over its extent, then exactly
         // over its edges.
         useChain(nullptr, 0, DMGL::TitleStar::Shape, time);

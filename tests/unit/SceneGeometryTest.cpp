@@ -32,7 +32,7 @@ TEST_P(StarEdges, HoldEveryPixelNearAnEdgeAndInTheStar) {
     const double guard = 2e-3;
     StarBlocks blocks(c.viewport, 8);
     blocks.classify(c.time, guard);
-    const std::vector<PixelRect> runs = blocks.edgeRuns(2), bands = blocks.starBands(3);
+    const std::vector<PixelRect> runs = blocks.edgeRuns(2, 3), bands = blocks.starBands(3);
     const auto coverOf = [&](const std::vector<PixelRect>& rects) {
         std::vector<int> cover(static_cast<size_t>(c.viewport.width) * c.viewport.height, 0);
         for (const PixelRect& r : rects) {
