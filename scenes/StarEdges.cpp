@@ -12,11 +12,16 @@ constexpr double kPoints = 12.0;
 constexpr double kShapeLow = 0.6, kShapeHigh = 1.8; // f always lies between these
 constexpr int kCoarse = 4;                          // blocks a side of a coarse block
 
-// The range of sin over [a, b], a <= b.
-void sinRange(double a, double b, double& low, double& high) {
-    low = std::min(std::sin(a), std::sin(b));
-    high = std::max(std::sin(a), std::sin(b));
+// The range of sin over [a + c, b + c], a <= b, from sin and cos of a and b and of c.
+void sinRange(double a, double b, const double sinCosA[2], const double sinCosB[2], double c,
+              double sinC, double cosC, double& low, double& high) {
+    const double atA = sinCosA[0] * cosC + sinCosA[1] * sinC;
+    const double atB = sinCosB[0] * cosC + sinCosB[1] * sinC;
+    low = std::min(atA, atB);
+    high = std::max(atA, atB);
     // A peak at pi/2 + 2 k pi, a trough at -pi/2 + 2 k pi, inside the interval.
+    a += c;
+    b += c;
     if (std::floor((b - kPi / 2) / (2 * kPi)) > std::floor((a - kPi / 2) / (2 * kPi)))
         high = 1.0;
     if (std::floor((b + kPi / 2) / (2 * kPi)) > std::floor((a + kPi / 2) / (2 * kPi)))
@@ -25,16 +30,6 @@ void sinRange(double a, double b, double& low, double& high) {
 
 double phiAt(double t) {
     return 3.1 * std::sin(2.3 * t) * std::sin(t);
-}
-
-// The range of f over the angles [a, b], by interval arithmetic on its two sines.
-void shapeRange(double a, double b, double t, double phi, double& low, double& high) {
-    double pLow, pHigh, dLow, dHigh;
-    sinRange(kPoints * a + 4.0 * t, kPoints * b + 4.0 * t, pLow, pHigh);
-    sinRange(a + phi, b + phi, dLow, dHigh);
-    const double products[] = {pLow * dLow, pLow * dHigh, pHigh * dLow, pHigh * dHigh};
-    low = 1.2 + 0.6 * *std::min_element(products, products + 4);
-    high = 1.2 + 0.6 * *std::max_element(products, products + 4);
 }
 
 } // namespace
@@ -92,13 +87,27 @@ StarBlocks::Extent StarBlocks::extentOf(int px0, int py0, int px1, int py1) cons
         }
     e.thetaLow = mid - half;
     e.thetaHigh = mid + half;
+    const double angles[4] = {e.thetaLow, e.thetaHigh, kPoints * e.thetaLow, kPoints * e.thetaHigh};
+    for (int i = 0; i < 4; ++i) {
+        e.sinCos[i][0] = std::sin(angles[i]);
+        e.sinCos[i][1] = std::cos(angles[i]);
+    }
     return e;
 }
 
-StarBlock StarBlocks::classOf(const Extent& e, double t, double phi, double guard) const {
+StarBlock StarBlocks::classOf(const Extent& e, const Moment& m, double guard) const {
     double fLow = kShapeLow, fHigh = kShapeHigh;
-    if (!e.centre)
-        shapeRange(e.thetaLow, e.thetaHigh, t, phi, fLow, fHigh);
+    if (!e.centre) {
+        // f = 1.2 + 0.6 sin(12 theta + 4 t) sin(theta + phi), by interval arithmetic.
+        double pLow, pHigh, dLow, dHigh;
+        sinRange(kPoints * e.thetaLow, kPoints * e.thetaHigh, e.sinCos[2], e.sinCos[3], m.fourT,
+                 m.sinFourT, m.cosFourT, pLow, pHigh);
+        sinRange(e.thetaLow, e.thetaHigh, e.sinCos[0], e.sinCos[1], m.phi, m.sinPhi, m.cosPhi, dLow,
+                 dHigh);
+        const double products[] = {pLow * dLow, pLow * dHigh, pHigh * dLow, pHigh * dHigh};
+        fLow = 1.2 + 0.6 * *std::min_element(products, products + 4);
+        fHigh = 1.2 + 0.6 * *std::max_element(products, products + 4);
+    }
     const double low = e.rMin * fLow, high = e.rMax * fHigh; // d's range over the block
     if (low > kStarOutlineOuter + guard)
         return StarBlock::Clear;
@@ -109,17 +118,19 @@ StarBlock StarBlocks::classOf(const Extent& e, double t, double phi, double guar
 
 void StarBlocks::classify(float time, double guard) {
     const double t = time, phi = phiAt(t);
+    const Moment m{phi,     std::sin(phi),     std::cos(phi),
+                   4.0 * t, std::sin(4.0 * t), std::cos(4.0 * t)};
     for (int cr = 0; cr < coarseRows; ++cr)
         for (int cc = 0; cc < coarseColumns; ++cc) {
             const StarBlock whole =
-                classOf(coarse[static_cast<size_t>(cr) * coarseColumns + cc], t, phi, guard);
+                classOf(coarse[static_cast<size_t>(cr) * coarseColumns + cc], m, guard);
             const int rowEnd = std::min((cr + 1) * kCoarse, rowCount);
             const int columnEnd = std::min((cc + 1) * kCoarse, columnCount);
             for (int row = cr * kCoarse; row < rowEnd; ++row)
                 for (int column = cc * kCoarse; column < columnEnd; ++column) {
                     const size_t i = static_cast<size_t>(row) * columnCount + column;
                     // A bound over the coarse block holds for each of its blocks.
-                    classes[i] = whole == StarBlock::Edge ? classOf(fine[i], t, phi, guard) : whole;
+                    classes[i] = whole == StarBlock::Edge ? classOf(fine[i], m, guard) : whole;
                 }
         }
 }
@@ -131,47 +142,13 @@ PixelRect StarBlocks::blockRect(int column, int row) const {
 }
 
 std::vector<PixelRect> StarBlocks::edgeRuns(int maxGap, int groupRows) const {
-    std::vector<PixelRect> runs;
-    std::vector<size_t> below, ending; // the runs whose top is this group's bottom, the next's
-    std::vector<char> edge(static_cast<size_t>(columnCount));
-    for (int row0 = 0; row0 < rowCount; row0 += groupRows) {
-        const int rowEnd = std::min(row0 + groupRows, rowCount);
-        for (int column = 0; column < columnCount; ++column) {
-            edge[column] = 0;
-            for (int row = row0; row < rowEnd; ++row)
-                edge[column] |= at(column, row) == StarBlock::Edge ? 1 : 0;
-        }
-        ending.clear();
-        int first = -1, last = -1; // the run being gathered, in columns
-        const auto close = [&] {
-            const PixelRect a = blockRect(first, row0), b = blockRect(last, rowEnd - 1);
-            const PixelRect run{a.x, a.y, b.x + b.width - a.x, b.y + b.height - a.y};
-            // A run over the same columns as one that ends just below extends it.
-            for (size_t i : below)
-                if (runs[i].x == run.x && runs[i].width == run.width) {
-                    runs[i].height += run.height;
-                    ending.push_back(i);
-                    return;
-                }
-            ending.push_back(runs.size());
-            runs.push_back(run);
-        };
-        for (int column = 0; column < columnCount; ++column) {
-            if (!edge[column])
-                continue;
-            if (first >= 0 && column - last - 1 > maxGap) {
-                close();
-                first = -1;
-            }
-            if (first < 0)
-                first = column;
-            last = column;
-        }
-        if (first >= 0)
-            close();
-        below.swap(ending);
-    }
-    return runs;
+    const int groups = (rowCount + groupRows - 1) / groupRows;
+    std::vector<char> edge(static_cast<size_t>(columnCount) * groups, 0);
+    for (int row = 0; row < rowCount; ++row)
+        for (int column = 0; column < columnCount; ++column)
+            if (at(column, row) == StarBlock::Edge)
+                edge[static_cast<size_t>(row / groupRows) * columnCount + column] = 1;
+    return markedRuns(edge, viewport, block, block * groupRows, maxGap);
 }
 
 std::vector<PixelRect> StarBlocks::starBands(int bandRows) const {

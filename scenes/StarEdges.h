@@ -62,9 +62,15 @@ private:
     struct Extent {
         double rMin, rMax, thetaLow, thetaHigh;
         bool centre;
+        // (sin, cos) of thetaLow, thetaHigh, 12 thetaLow and 12 thetaHigh.
+        double sinCos[4][2];
+    };
+    // The star's phases at one moment: phi(t) and 4 t, with their sines and cosines.
+    struct Moment {
+        double phi, sinPhi, cosPhi, fourT, sinFourT, cosFourT;
     };
     Extent extentOf(int x0, int y0, int x1, int y1) const; // viewport pixels from bottom left
-    StarBlock classOf(const Extent& e, double t, double phi, double guard) const;
+    StarBlock classOf(const Extent& e, const Moment& m, double guard) const;
     PixelRect blockRect(int column, int row) const; // one block in window pixels
 
     PixelRect viewport;

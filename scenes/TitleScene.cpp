@@ -6,6 +6,7 @@
 #include "scenes/StarEdges.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace {
@@ -27,11 +28,17 @@ const TitleSprite kWow = {"wow", 0.29541015625f, 0.86474609375f, 0.06103515625f,
 
 constexpr int kElementPad = 1; // pixels added around an element's rectangle
 constexpr int kEdgeBlock = 8;  // pixels: the side of the blocks that hold the star's edges
-// Edge blocks at most this many blocks apart in a row are drawn as one run: a draw costs more
-// than the literal arithmetic over the gap.
+// The sizes below trade pixels shaded for draws: on llvmpipe a draw with its own scissor box costs
+// about as much as the star's literal arithmetic over 2000 pixels. Measured best over the sweep.
+// Edge blocks at most kEdgeGap blocks apart in a row go in one run, kEdgeRows block rows a run.
 constexpr int kEdgeGap = 2;
-constexpr int kEdgeRows = 2;     // block rows of one edge run
-constexpr int kStarBandRows = 4; // block rows of one draw of the star's extent
+constexpr int kEdgeRows = 4;
+constexpr int kStarBandRows = 4;  // block rows of one band of the star's extent
+constexpr int kElementBlock = 24; // pixels: the side of the blocks an element is drawn in or not
+constexpr int kElementGap = 1;    // blocks: shorter gaps between an element's runs are drawn over
+// An element run cut by the star's edges into more than one piece per this many pixels is drawn
+// with the literal arithmetic as a whole.
+constexpr long kDrawPixels = 8000;
 // How far from its edges the star's measure counts as near one: far above the difference between
 // the angle-sum form and the literal arithmetic in single precision.
 constexpr double kEdgeGuard = 2e-3;
@@ -52,6 +59,36 @@ bool sameRect(const PixelRect& a, const PixelRect& b) {
 
 bool meet(const UvRect& a, const UvRect& b) {
     return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
+}
+
+// Whether element `e` can colour a pixel of `block` (window pixels) at `time`: some pixel centre
+// of the block lies in the element's screen rectangle, and among the texels the linear filter
+// reads there is one other than transparent black. Conservative by a margin far above the
+// shader's rounding.
+bool mayColour(const TitleElement& e, float time, const PixelRect& block, const PixelRect& viewport,
+               const AtlasCoverage& coverage) {
+    constexpr double kUvMargin = 1e-4;
+    const double left = e.left(time);
+    // The block's pixel centres in uv, y down from the viewport's top, cut to the rectangle.
+    const double u0 = std::max((block.x - viewport.x + 0.5) / viewport.width - kUvMargin, left);
+    const double u1 = std::min(
+        (block.x + block.width - viewport.x - 0.5) / viewport.width + kUvMargin, left + e.w);
+    const double v0 =
+        std::max(1.0 - (block.y + block.height - viewport.y - 0.5) / viewport.height - kUvMargin,
+                 double(e.y));
+    const double v1 = std::min(1.0 - (block.y - viewport.y + 0.5) / viewport.height + kUvMargin,
+                               double(e.y) + e.h);
+    if (u0 > u1 || v0 > v1)
+        return false;
+    // Atlas coordinates to texels: the filter reads the two texels whose centres, at
+    // (i + 0.5) / size, lie around the coordinate; one more each side for rounding.
+    const auto first = [](double a, int size) { return int(std::floor(a * size - 0.5)) - 1; };
+    const auto last = [](double a, int size) { return int(std::floor(a * size - 0.5)) + 2; };
+    const TitleSprite& s = *e.sprite;
+    const double s0 = s.u + (u0 - left) / e.w * s.width, s1 = s.u + (u1 - left) / e.w * s.width;
+    const double t0 = s.v + (v0 - e.y) / e.h * s.height, t1 = s.v + (v1 - e.y) / e.h * s.height;
+    return coverage.any(first(s0, coverage.width()), first(t0, coverage.height()),
+                        last(s1, coverage.width()), last(t1, coverage.height()));
 }
 
 } // namespace
@@ -95,7 +132,10 @@ void TitleScene::prepare(const std::shared_ptr<DMGL::Image>& titleAtlas, float w
     viewport = currentViewport();
     release();
     atlas = uploadAtlas(titleAtlas);
+    atlasImage = titleAtlas;
+    coverage.reset();
     projection = quad.setupQuad(width, height);
+    glGenBuffers(1, &rectBuffer);
     for (int program = 0; program < DMGL::kProgramCount; ++program) {
         if (program == DMGL::MetaballsProgram || program == DMGL::PassThroughProgram)
             continue;
@@ -123,6 +163,8 @@ void TitleScene::resize(float width, float height) {
 
 void TitleScene::release() {
     quad.release();
+    glDeleteBuffers(1, &rectBuffer);
+    rectBuffer = 0;
     glDeleteTextures(1, &atlas);
     atlas = 0;
 }
@@ -135,7 +177,9 @@ void TitleScene::bindState() const {
     glEnable(GL_SCISSOR_TEST);
 }
 
-void TitleScene::warm() const {
+void TitleScene::warm() {
+    atlasCoverage();
+    starBlocksNow();
     bindState();
     const int first[DMGL::kTitleMaxElements] = {};
     const PixelRect pixel{viewport.x, std::max(viewport.y, 0), 1, 1};
@@ -164,63 +208,147 @@ void TitleScene::draw(double clock) {
         scissorTo(band);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    // White wherever no draw below lands: outside the star and the elements.
+    // White wherever no draw below lands: where neither the star nor an element colours.
     scissorTo(viewport);
     glClearColor(1, 1, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
 
+    // Each chain is drawn where one of its elements can colour a pixel; elsewhere in its
+    // rectangle its elements leave the colour beneath as it is.
     const std::vector<TitleChain> chains = titleChains(time);
-    std::vector<PixelRect> areas;
-    for (const TitleChain& chain : chains)
-        areas.push_back(pixelsCovering(chain.area, viewport, kElementPad));
+    std::vector<std::vector<PixelRect>> inked;
+    std::vector<PixelRect> allInked;
+    for (const TitleChain& chain : chains) {
+        inked.push_back(inkedRuns(chain, time));
+        allInked.insert(allInked.end(), inked.back().begin(), inked.back().end());
+    }
 
     const bool star = shown(kStarShow, kStarHide, time);
     std::vector<PixelRect> edges;
     if (star) {
-        if (!starBlocks || !sameRect(starBlocks->area(), viewport))
-            starBlocks = std::make_unique<StarBlocks>(viewport, kEdgeBlock);
-        starBlocks->classify(time, kEdgeGuard);
-        edges = starBlocks->edgeRuns(kEdgeGap, kEdgeRows);
-        // The star alone, where no element lies: by angle sums over its extent, then exactly
-        // over its edges.
+        StarBlocks& blocks = starBlocksNow();
+        blocks.classify(time, kEdgeGuard);
+        edges = blocks.edgeRuns(kEdgeGap, kEdgeRows);
+        // The star alone: by angle sums over its extent away from the edges, in one draw of
+        // rectangles, then by its literal arithmetic over the edges, each with the full quad.
+        std::vector<PixelRect> holes = allInked;
+        holes.insert(holes.end(), edges.begin(), edges.end());
+        std::vector<PixelRect> shape;
+        for (const PixelRect& band : blocks.starBands(kStarBandRows)) {
+            const std::vector<PixelRect> pieces = subtract(band, holes);
+            shape.insert(shape.end(), pieces.begin(), pieces.end());
+        }
         useChain(nullptr, 0, DMGL::TitleStar::Shape, time);
-        for (const PixelRect& band : starBlocks->starBands(kStarBandRows))
-            for (const PixelRect& piece : subtract(band, areas))
-                drawOver(piece);
+        drawRects(shape);
         useChain(nullptr, 0, DMGL::TitleStar::Exact, time);
         for (const PixelRect& edge : edges)
-            for (const PixelRect& piece : subtract(edge, areas))
+            for (const PixelRect& piece : subtract(edge, allInked))
                 drawOver(piece);
     }
 
     for (size_t i = 0; i < chains.size(); ++i) {
         const TitleChain& chain = chains[i];
-        if (star) {
-            drawOnStar(chain.elements, chain.count, time, areas[i], edges);
-        } else {
+        if (!star) {
             useChain(chain.elements, chain.count, DMGL::TitleStar::None, time);
-            drawOver(areas[i]);
+            for (const PixelRect& run : inked[i])
+                drawOver(run);
+            continue;
+        }
+        // On the star: by angle sums, then exactly over the edges; a run that edges cut into
+        // many pieces is drawn exactly as a whole instead.
+        std::vector<PixelRect> shapeRuns, exactRuns, pieces;
+        for (const PixelRect& run : inked[i]) {
+            std::vector<PixelRect> cut;
+            for (const PixelRect& edge : edges) {
+                const PixelRect piece = intersection(edge, run);
+                if (!piece.empty())
+                    cut.push_back(piece);
+            }
+            if (long(cut.size()) * kDrawPixels > long(run.width) * run.height) {
+                exactRuns.push_back(run);
+                continue;
+            }
+            shapeRuns.push_back(run);
+            pieces.insert(pieces.end(), cut.begin(), cut.end());
+        }
+        if (!shapeRuns.empty()) {
+            useChain(chain.elements, chain.count, DMGL::TitleStar::Shape, time);
+            for (const PixelRect& run : shapeRuns)
+                drawOver(run);
+        }
+        if (!exactRuns.empty() || !pieces.empty()) {
+            useChain(chain.elements, chain.count, DMGL::TitleStar::Exact, time);
+            for (const std::vector<PixelRect>* rects : {&exactRuns, &pieces})
+                for (const PixelRect& rect : *rects)
+                    drawOver(rect);
         }
     }
     scissorTo(viewport);
 }
 
-void TitleScene::drawOnStar(const int* chain, int count, float time, const PixelRect& area,
-                            const std::vector<PixelRect>& edges) const {
-    if (area.empty())
-        return;
-    useChain(chain, count, DMGL::TitleStar::Shape, time);
-    drawOver(area);
-    bool exact = false;
-    for (const PixelRect& edge : edges) {
-        const PixelRect piece = intersection(edge, area);
-        if (piece.empty())
-            continue;
-        if (!exact)
-            useChain(chain, count, DMGL::TitleStar::Exact, time);
-        exact = true;
-        drawOver(piece);
+std::vector<PixelRect> TitleScene::inkedRuns(const TitleChain& chain, float time) {
+    const PixelRect area = pixelsCovering(chain.area, viewport, kElementPad);
+    const AtlasCoverage& coverage = atlasCoverage();
+    const int columns = (area.width + kElementBlock - 1) / kElementBlock;
+    const int rows = (area.height + kElementBlock - 1) / kElementBlock;
+    std::vector<char> marked(static_cast<size_t>(columns) * rows, 0);
+    for (int row = 0; row < rows; ++row)
+        for (int column = 0; column < columns; ++column) {
+            const PixelRect block =
+                intersection(PixelRect{area.x + column * kElementBlock,
+                                       area.y + row * kElementBlock, kElementBlock, kElementBlock},
+                             area);
+            for (int i = 0; i < chain.count; ++i)
+                if (mayColour(titleElements[chain.elements[i]], time, block, viewport, coverage)) {
+                    marked[static_cast<size_t>(row) * columns + column] = 1;
+                    break;
+                }
+        }
+    return markedRuns(marked, area, kElementBlock, kElementBlock, kElementGap);
+}
+
+StarBlocks& TitleScene::starBlocksNow() {
+    if (!starBlocks || !sameRect(starBlocks->area(), viewport))
+        starBlocks = std::make_unique<StarBlocks>(viewport, kEdgeBlock);
+    return *starBlocks;
+}
+
+const AtlasCoverage& TitleScene::atlasCoverage() {
+    if (!coverage) {
+        coverage = std::make_unique<AtlasCoverage>(*atlasImage);
+        atlasImage.reset();
     }
+    return *coverage;
+}
+
+void TitleScene::drawRects(const std::vector<PixelRect>& rects) {
+    if (rects.empty())
+        return;
+    // Quad units: (0, 0) at the viewport's top left, the quad's far corner at its bottom right.
+    const float width = quad.vertices()[3].x, height = quad.vertices()[3].y;
+    std::vector<DMGL::QuadVertex> vertices;
+    vertices.reserve(6 * rects.size());
+    for (const PixelRect& r : rects) {
+        const float u0 = float(double(r.x - viewport.x) / viewport.width);
+        const float u1 = float(double(r.x + r.width - viewport.x) / viewport.width);
+        const float v0 = float(1.0 - double(r.y + r.height - viewport.y) / viewport.height);
+        const float v1 = float(1.0 - double(r.y - viewport.y) / viewport.height);
+        const DMGL::QuadVertex topLeft{u0 * width, v0 * height, 0, u0, v0};
+        const DMGL::QuadVertex topRight{u1 * width, v0 * height, 0, u1, v0};
+        const DMGL::QuadVertex bottomLeft{u0 * width, v1 * height, 0, u0, v1};
+        const DMGL::QuadVertex bottomRight{u1 * width, v1 * height, 0, u1, v1};
+        vertices.insert(vertices.end(),
+                        {topLeft, topRight, bottomLeft, bottomLeft, topRight, bottomRight});
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, rectBuffer);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(vertices[0])),
+                 vertices.data(), GL_STREAM_DRAW);
+    quad.setQuadAttributes();
+    scissorTo(viewport);
+    glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
+    // Back to the full quad for the draws that follow.
+    quad.bind();
+    quad.setQuadAttributes();
 }
 
 void TitleScene::drawChain(const int* chain, int count, DMGL::TitleStar star, float time,

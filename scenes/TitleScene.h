@@ -5,6 +5,7 @@
 #include "gl/Matrix4.h"
 #include "gl/ProgramRegistry.h"
 #include "gl/ScreenQuad.h"
+#include "scenes/AtlasCoverage.h"
 #include "scenes/StarEdges.h"
 #include "scenes/ViewportRect.h"
 
@@ -62,9 +63,10 @@ public:
     void prepare(const std::shared_ptr<DMGL::Image>& titleAtlas, float width, float height);
 
     // Draws each title program once into one pixel at the viewport's bottom-left corner, with
-    // the GL state of the scene's draws, so that the driver compiles them before first use.
-    // The caller draws a frame over that pixel before the next swap.
-    void warm() const;
+    // the GL state of the scene's draws, so that the driver compiles them before first use, and
+    // works out where the atlas is empty and the star's blocks. The caller draws a frame over
+    // that pixel before the next swap.
+    void warm();
 
     // Binds what prepare made. `start` is the demo clock (seconds) at which the scene starts.
     void setup(double start);
@@ -88,11 +90,17 @@ private:
                    const PixelRect& area) const;
     // Makes the variant current with the uniforms of those elements and the star at `time`.
     void useChain(const int* chain, int count, DMGL::TitleStar star, float time) const;
-    // Draws the current variant over `area`.
+    // Draws the current variant over `area`, with the full quad: every pixel gets the uv of the
+    // literal draw.
     void drawOver(const PixelRect& area) const;
-    // The same over `area` on the star: by angle sums, then exactly over the star's edges.
-    void drawOnStar(const int* chain, int count, float time, const PixelRect& area,
-                    const std::vector<PixelRect>& edges) const;
+    // Draws the current variant over `rects` in one draw of a rectangle each. Their uv may differ
+    // from the full quad's in the last digit: only for pixels where that cannot show.
+    void drawRects(const std::vector<PixelRect>& rects);
+    // Rectangles that hold every pixel of the chain's rectangle where one of its elements can
+    // colour at `time`: they meet its screen rectangle and sample coloured texels there.
+    std::vector<PixelRect> inkedRuns(const TitleChain& chain, float time);
+    StarBlocks& starBlocksNow(); // for the current viewport
+    const AtlasCoverage& atlasCoverage();
 
     double startTime = 0.0;
     int windowHeight = 0;
@@ -100,5 +108,8 @@ private:
     GLuint atlas = 0;
     std::unique_ptr<DMGL::Matrix4> projection;
     DMGL::ScreenQuad quad;
-    std::unique_ptr<StarBlocks> starBlocks; // for the current viewport, made on first use
+    GLuint rectBuffer = 0;                   // vertices of drawRects
+    std::unique_ptr<StarBlocks> starBlocks;  // made on first use and for each new viewport
+    std::shared_ptr<DMGL::Image> atlasImage; // held until the coverage is made from it
+    std::unique_ptr<AtlasCoverage> coverage; // made on first use
 };

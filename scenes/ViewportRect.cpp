@@ -32,11 +32,55 @@ PixelRect intersection(const PixelRect& a, const PixelRect& b) {
     return PixelRect{left, lower, std::max(right - left, 0), std::max(upper - lower, 0)};
 }
 
+std::vector<PixelRect> markedRuns(const std::vector<char>& marked, const PixelRect& area,
+                                  int blockWidth, int blockHeight, int maxGap) {
+    const int columns = (area.width + blockWidth - 1) / blockWidth;
+    const int rows = (area.height + blockHeight - 1) / blockHeight;
+    std::vector<PixelRect> runs;
+    std::vector<size_t> below, ending; // the runs whose top is this row's bottom, the next's
+    for (int row = 0; row < rows; ++row) {
+        const int y = area.y + row * blockHeight;
+        const int height = std::min(blockHeight, area.y + area.height - y);
+        ending.clear();
+        int first = -1, last = -1; // the run being gathered, in columns
+        const auto close = [&] {
+            const int x = area.x + first * blockWidth;
+            const int right = std::min(area.x + (last + 1) * blockWidth, area.x + area.width);
+            // A run over the same columns as one that ends just below extends it.
+            for (size_t i : below)
+                if (runs[i].x == x && runs[i].x + runs[i].width == right) {
+                    runs[i].height += height;
+                    ending.push_back(i);
+                    return;
+                }
+            ending.push_back(runs.size());
+            runs.push_back(PixelRect{x, y, right - x, height});
+        };
+        for (int column = 0; column < columns; ++column) {
+            if (!marked[static_cast<size_t>(row) * columns + column])
+                continue;
+            if (first >= 0 && column - last - 1 > maxGap) {
+                close();
+                first = -1;
+            }
+            if (first < 0)
+                first = column;
+            last = column;
+        }
+        if (first >= 0)
+            close();
+        below.swap(ending);
+    }
+    return runs;
+}
+
 std::vector<PixelRect> subtract(const PixelRect& rect, const std::vector<PixelRect>& holes) {
     std::vector<PixelRect> pieces, cut;
     if (!rect.empty())
         pieces.push_back(rect);
     for (const PixelRect& hole : holes) {
+        if (intersection(rect, hole).empty())
+            continue;
         cut.clear();
         for (const PixelRect& p : pieces) {
             const PixelRect h = intersection(p, hole);

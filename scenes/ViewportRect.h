@@ -18,6 +18,13 @@ PixelRect pixelsCovering(const UvRect& rect, const PixelRect& viewport, int pad)
 // The pixels in both rectangles.
 PixelRect intersection(const PixelRect& a, const PixelRect& b);
 
+// Rectangles that cover every marked block of a grid and do not overlap. The grid lays blocks of
+// blockWidth x blockHeight pixels from `area`'s bottom-left corner, cut to the area; `marked`
+// holds one flag a block, row by row from the bottom. Within a row, marked blocks at most
+// `maxGap` blocks apart go in one run; equal runs of consecutive rows become one rectangle.
+std::vector<PixelRect> markedRuns(const std::vector<char>& marked, const PixelRect& area,
+                                  int blockWidth, int blockHeight, int maxGap);
+
 // Rectangles that do not overlap and together cover exactly the pixels of `rect` outside every
 // one of `holes`.
 std::vector<PixelRect> subtract(const PixelRect& rect, const std::vector<PixelRect>& holes);
