@@ -12,9 +12,9 @@ public:
     // Scans a 32-bit RGBA atlas (rows top to bottom) in cells of kCell x kCell texels.
     explicit AtlasCoverage(const DMGL::Image& atlas);
 
-    // Whether any texel in columns x0..x1 and rows y0..y1 (texel indices, rows from the top,
-    // both ends included) has a channel other than 0. Texels outside the atlas, which a
-    // repeating sampler wraps, count as coloured.
+    // True if a texel in columns x0..x1 and rows y0..y1 (texel indices, rows from the top, both
+    // ends included) has a channel other than 0; false if none in the cells they touch has.
+    // Texels outside the atlas, which a repeating sampler wraps, count as coloured.
     bool any(int x0, int y0, int x1, int y1) const;
 
     int width() const { return texelWidth; }

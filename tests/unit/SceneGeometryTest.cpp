@@ -1,5 +1,7 @@
 // The screen geometry the scenes draw by: the star's blocks, disjoint covers and differences of
-// rectangles, title chains.
+// rectangles, where the atlas holds colour, title chains.
+#include "gl/SDLImage.h"
+#include "scenes/AtlasCoverage.h"
 #include "scenes/StarEdges.h"
 #include "scenes/TitleScene.h"
 #include "scenes/ViewportRect.h"
@@ -131,6 +133,38 @@ INSTANTIATE_TEST_SUITE_P(
         std::vector<PixelRect>{{0, 0, 30, 30}, {5, 5, 3, 3}, {20, 0, 0, 9}},
         std::vector<PixelRect>{
             {0, 0, 8, 30}, {4, 10, 20, 4}, {22, 2, 6, 30}, {10, 25, 5, 5}, {1, 1, 2, 2}}));
+
+// The coverage finds every coloured texel in a range, and nothing where the cells the range
+// touches hold none, over a sparse image; a range reaching outside the atlas, where a repeating
+// sampler wraps, counts as coloured.
+TEST(AtlasCoverage, FindsEveryColouredTexel) {
+    SDLImage image(37, 23, 4);
+    const int coloured[][3] = {{0, 0, 3}, {36, 22, 0}, {17, 9, 1}, {18, 9, 2}, {5, 20, 3}};
+    for (const auto& c : coloured) // (x, y, channel): one channel set, the others 0
+        image.pixels()[(c[1] * 37 + c[0]) * 4 + c[2]] = 1;
+    const AtlasCoverage coverage(image);
+    const auto anyIn = [&](int x0, int y0, int x1, int y1) {
+        bool any = false;
+        for (const auto& c : coloured)
+            any |= x0 <= c[0] && c[0] <= x1 && y0 <= c[1] && c[1] <= y1;
+        return any;
+    };
+    const int cell = AtlasCoverage::kCell;
+    for (int y0 = 0; y0 < 23; ++y0)
+        for (int y1 = y0; y1 < 23; y1 += 2)
+            for (int x0 = 0; x0 < 37; ++x0)
+                for (int x1 = x0; x1 < 37; x1 += 2) {
+                    const bool any = coverage.any(x0, y0, x1, y1);
+                    const bool inRange = anyIn(x0, y0, x1, y1);
+                    const bool inCells =
+                        anyIn(x0 / cell * cell, y0 / cell * cell, x1 / cell * cell + cell - 1,
+                              y1 / cell * cell + cell - 1);
+                    ASSERT_TRUE(any || !inRange) << x0 << ".." << x1 << " x " << y0 << ".." << y1;
+                    ASSERT_TRUE(!any || inCells) << x0 << ".." << x1 << " x " << y0 << ".." << y1;
+                }
+    EXPECT_TRUE(coverage.any(-1, 1, 3, 2));
+    EXPECT_TRUE(coverage.any(30, 1, 37, 2));
+}
 
 // Every moment of the title can be drawn: no more elements meet than one draw composes, and
 // each draw holds its own element.
