@@ -11,18 +11,11 @@
 // which the graph cannot see. With EVENTS=1 it also lists the first buffers' events.
 'use strict';
 const path = require('path');
-const puppeteer = require('puppeteer-core');
-const { serve } = require('../web/serve.js');
+const { openBrowser } = require('../tests/web/browser.js');
 
 (async () => {
   const folder = process.argv[2] || path.join(__dirname, '..', 'build', 'web');
-  const server = await serve(folder);
-  const url = `http://127.0.0.1:${server.address().port}/`;
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
-  });
+  const { browser, url, close } = await openBrowser(folder);
   const page = await browser.newPage();
   await page.setViewport({ width: 640, height: 360 });
   await page.goto(url);
@@ -90,8 +83,7 @@ const { serve } = require('../web/serve.js');
       console.log(event.map((x) => x.toFixed(4)).join(' '));
     }
   }
-  await browser.close();
-  server.close();
+  await close();
 })().catch((error) => {
   console.error(`web_audio_sync: ${error.stack || error}`);
   process.exit(1);

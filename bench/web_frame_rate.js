@@ -6,8 +6,7 @@
 // counts the frames drawn over a few seconds, at 640x360 and 1280x720, side by side in one run.
 'use strict';
 const path = require('path');
-const puppeteer = require('puppeteer-core');
-const { serve } = require('../web/serve.js');
+const { openBrowser, frameRate } = require('../tests/web/browser.js');
 
 const kScenes = [
   { name: 'title', time: 10.0 },
@@ -19,13 +18,7 @@ const kMeasureMs = 4000;
 
 (async () => {
   const folder = process.argv[2] || path.join(__dirname, '..', 'build', 'web');
-  const server = await serve(folder);
-  const url = `http://127.0.0.1:${server.address().port}/`;
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
-  });
+  const { browser, url, close } = await openBrowser(folder);
   const page = await browser.newPage();
   const header = kSizes.map(([w, h]) => `${w}x${h}`.padStart(10)).join('');
   console.log(`${'scene'.padEnd(24)}${header}  (frames per second)`);
@@ -35,25 +28,11 @@ const kMeasureMs = 4000;
       await page.setViewport({ width, height, deviceScaleFactor: 1 });
       await page.goto(`${url}?t=${scene.time}`);
       await page.waitForFunction((t) => window.demoTime === t, { timeout: 120000 }, scene.time);
-      rates.push(await page.evaluate((milliseconds) => new Promise((resolve) => {
-        const drawn = wispPage.frameDrawn;
-        const start = performance.now();
-        let frames = 0;
-        wispPage.frameDrawn = function (seconds) {
-          drawn.call(this, seconds);
-          frames++;
-          const elapsed = performance.now() - start;
-          if (elapsed >= milliseconds) {
-            wispPage.frameDrawn = drawn;
-            resolve((1000 * frames) / elapsed);
-          }
-        };
-      }), kMeasureMs));
+      rates.push((await frameRate(page, kMeasureMs)).fps);
     }
     console.log(`${scene.name.padEnd(24)}${rates.map((r) => r.toFixed(1).padStart(10)).join('')}`);
   }
-  await browser.close();
-  server.close();
+  await close();
 })().catch((error) => {
   console.error(`web_frame_rate: ${error.stack || error}`);
   process.exit(1);

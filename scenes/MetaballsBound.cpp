@@ -9,7 +9,8 @@ constexpr int kBalls = 5;
 constexpr double kAspect = 0.5625;     // viewport height per unit of width
 constexpr double kMotionEnd = 77.4;    // motion time from which the picture is white, seconds
 constexpr double kSingleSlack = 0.005; // more than single precision can move a size or a centre
-constexpr double kShaderReach = 0.02;  // the shader's bound beyond 2 ball sizes: 0.01 + margin
+constexpr double kBlendReach = 0.5502; // the shader's bound reaches (1 + this) ball sizes
+constexpr double kShaderReach = 0.02;  // and 0.01 + its margin beyond
 constexpr double kExtraReach = 0.01;   // and more still, to stay clear of it
 constexpr double kNearestDepth = 0.05; // a bound nearer the eye than this covers everything
 
@@ -18,10 +19,15 @@ double smoothstep01(double x) {
     return x * x * (3.0 - 2.0 * x);
 }
 
-// The range of a / w for a in [lo, hi] and w in [wNear, wFar], 0 < wNear <= wFar.
-void projectedRange(double lo, double hi, double wNear, double wFar, double& outLo, double& outHi) {
-    outLo = lo / (lo <= 0.0 ? wNear : wFar);
-    outHi = hi / (hi >= 0.0 ? wNear : wFar);
+// The range of a / w over a sphere of radius `radius` about (a, w), seen from the origin along
+// +w: the slopes of the two lines through the origin that touch its circle in the (a, w) plane.
+// Needs w > radius.
+void projectedRange(double a, double w, double radius, double& outLo, double& outHi) {
+    const double r2 = radius * radius;
+    const double root = radius * std::sqrt(a * a + w * w - r2);
+    const double denominator = w * w - r2;
+    outLo = (a * w - root) / denominator;
+    outHi = (a * w + root) / denominator;
 }
 } // namespace
 
@@ -47,8 +53,8 @@ std::vector<UvRect> metaballsBounds(double time) {
     if (m > kMotionEnd + kSingleSlack)
         return {};
 
-    const double reach =
-        2.0 * (std::fabs(size) + kSingleSlack) + kShaderReach + kExtraReach + kSingleSlack;
+    const double reach = (1.0 + kBlendReach) * (std::fabs(size) + kSingleSlack) + kShaderReach +
+                         kExtraReach + kSingleSlack;
     // The shader's camera: p = (uv.x (0.8 / ar) - 0.4 / ar, uv.y 0.8 - 0.4).
     const double xScale = 0.8 / kAspect, xOffset = 0.4 / kAspect;
     std::vector<UvRect> bounds;
@@ -58,13 +64,14 @@ std::vector<UvRect> metaballsBounds(double time) {
         const double y = 0.2 * movement * std::sin(m * 0.18 * (1.01 * k));
         const double z = 1.0 + 0.3 * movement * std::cos(m * 0.15 * (1.02 * k));
         // Rays leave the eye at (0, 0, -1); a point (x, y, z) meets the image plane z = 0 at
-        // (x, y) / (z + 1).
-        const double wNear = z + 1.0 - reach, wFar = z + 1.0 + reach;
-        if (wNear < kNearestDepth)
+        // (x, y) / (z + 1). The sphere's image spans the slopes of the planes through the eye
+        // that touch it.
+        const double w = z + 1.0;
+        if (w - reach < kNearestDepth)
             return {UvRect{-1e9, -1e9, 1e9, 1e9, false}};
         double xLo, xHi, yLo, yHi;
-        projectedRange(x - reach, x + reach, wNear, wFar, xLo, xHi);
-        projectedRange(y - reach, y + reach, wNear, wFar, yLo, yHi);
+        projectedRange(x, w, reach, xLo, xHi);
+        projectedRange(y, w, reach, yLo, yHi);
         bounds.push_back(UvRect{(xLo + xOffset) / xScale, (yLo + 0.4) / 0.8,
                                 (xHi + xOffset) / xScale, (yHi + 0.4) / 0.8, false});
     }

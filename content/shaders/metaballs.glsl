@@ -72,18 +72,23 @@ vec4 render_sphere(vec3 q)
     return vec4(0.1, 0.0, 0.0, 1.0) + diffuse + specular + blue;
 }
 
-// How much further than ball size + 0.01 from a ball's surface the bound reaches, so that float
-// rounding in the distance field cannot carry a point past it unnoticed.
+// How much further than the bound below a point may lie, so that float rounding in the distance
+// field cannot carry it past the bound unnoticed.
 const float bound_margin = 0.01;
 
+// The most the smooth minimum of the five balls' distances can lie below the least of them, per
+// unit of k: smin is non-decreasing in both inputs and lowers two equal ones by k / 4, so five
+// equal distances are the worst case, lowered by 0.25, 0.1406, 0.0928 and 0.0667 k in turn.
+const float blend_reach = 0.5502;
+
 // Where the ray o + s r (s >= 0, |r| = 1) runs inside some ball's bound: a sphere of radius
-// 2 ball_size + 0.01 + margin about its centre. Outside every bound each ball's distance is at
-// least ball_size + 0.01, and as each smin lowers the least of its inputs by at most k / 4, the
-// blended distance stays at or above 0.01, where the march changes nothing. Returns
-// (first entry, last exit) along the ray; first > last when the ray meets no bound.
+// (1 + blend_reach) ball_size + 0.01 + margin about its centre. Outside every bound each ball's
+// distance is at least blend_reach ball_size + 0.01, so the blended distance stays at or above
+// 0.01, where the march changes nothing. Returns (first entry, last exit) along the ray;
+// first > last when the ray meets no bound.
 vec2 bound_span(vec3 o, vec3 r)
 {
-    float radius = 2.0 * ball_size + 0.01 + bound_margin;
+    float radius = (1.0 + blend_reach) * ball_size + 0.01 + bound_margin;
     vec2 span = vec2(1.0e9, -1.0e9);
     for (int i = 0; i < balls; i++) {
         vec3 oc = o - ball_pos[i];

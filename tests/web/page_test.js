@@ -13,8 +13,7 @@ const { execFileSync } = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
-const puppeteer = require('puppeteer-core');
-const { serve } = require('../../web/serve.js');
+const { openBrowser, frameRate } = require('./browser.js');
 
 const kTolerance = 12;   // per channel, out of 255
 const kShare = 0.99;     // of the pixels within the tolerance
@@ -205,23 +204,6 @@ function listen(page, milliseconds) {
   }), milliseconds);
 }
 
-async function frameRate(page, milliseconds) {
-  return page.evaluate((milliseconds) => new Promise((resolve) => {
-    const drawn = wispPage.frameDrawn;
-    const start = performance.now();
-    let frames = 0;
-    wispPage.frameDrawn = function (seconds) {
-      drawn.call(this, seconds);
-      frames++;
-      const elapsed = performance.now() - start;
-      if (elapsed >= milliseconds) {
-        wispPage.frameDrawn = drawn;
-        resolve({ fps: (1000 * frames) / elapsed, at: seconds });
-      }
-    };
-  }), milliseconds);
-}
-
 async function startScreenShown(page) {
   await page.waitForFunction(() => !document.getElementById('screen').hidden &&
     !document.getElementById('action').hidden, { timeout: kWaitMs });
@@ -270,18 +252,11 @@ async function live(options, browser, url) {
 
 (async () => {
   const options = parseArguments();
-  const server = await serve(options.page);
-  const url = `http://127.0.0.1:${server.address().port}/`;
-  const browser = await puppeteer.launch({
-    executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
-    headless: true,
-    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
-  });
+  const { browser, url, close } = await openBrowser(options.page);
   try {
     await (options.mode === 'stills' ? stills : live)(options, browser, url);
   } finally {
-    await browser.close();
-    server.close();
+    await close();
   }
   if (failures.length) {
     console.log(`${failures.length} check(s) failed`);
