@@ -26,6 +26,11 @@ const TitleSprite kWow = {"wow", 0.29541015625f, 0.86474609375f, 0.06103515625f,
 
 constexpr int kElementPad = 1; // pixels added around an element's rectangle
 constexpr int kEdgeBlock = 8;  // pixels: the side of the blocks that hold the star's edges
+// Edge blocks at most this many blocks apart in a row are drawn as one run: a draw costs more
+// than the literal arithmetic over the gap.
+constexpr int kEdgeGap = 2;
+constexpr int kEdgeRows = 2;     // block rows of one edge run
+constexpr int kStarBandRows = 4; // block rows of one draw of the star's extent
 // How far from its edges the star's measure counts as near one: far above the difference between
 // the angle-sum form and the literal arithmetic in single precision.
 constexpr double kEdgeGuard = 2e-3;
@@ -38,6 +43,10 @@ bool shown(float start, float finish, float time) {
 UvRect rectAt(const TitleElement& e, float time) {
     const float left = e.left(time);
     return UvRect{left, e.y, left + e.w, e.y + e.h, false};
+}
+
+bool sameRect(const PixelRect& a, const PixelRect& b) {
+    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
 }
 
 bool meet(const UvRect& a, const UvRect& b) {
@@ -169,39 +178,74 @@ void TitleScene::draw(double clock) {
         scissorTo(band);
         glClear(GL_COLOR_BUFFER_BIT);
     }
+    // White wherever no draw below lands: outside the star and the elements.
+    scissorTo(viewport);
+    glClearColor(1, 1, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    const std::vector<TitleChain> chains = titleChains(time);
+    std::vector<PixelRect> areas;
+    for (const TitleChain& chain : chains)
+        areas.push_back(pixelsCovering(chain.area, viewport, kElementPad));
 
     const bool star = shown(kStarShow, kStarHide, time);
     std::vector<PixelRect> edges;
     if (star) {
-        edges = starEdgeRuns(time, viewport, kEdgeBlock, kEdgeGuard);
-        drawOnStar(nullptr, 0, time, viewport, edges);
-    } else {
-        scissorTo(viewport);
-        glClearColor(1, 1, 1, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
+        if (!starBlocks || !sameRect(starBlocks->area(), viewport))
+            starBlocks = std::make_unique<StarBlocks>(viewport, kEdgeBlock);
+        starBlocks->classify(time, kEdgeGuard);
+        edges = starBlocks->edgeRuns(kEdgeGap, kEdgeRows);
+        // The star alone, where no element lies: by angle sums over its extent, then exactly
+        // over its edges.
+        useChain(nullptr, 0, DMGL::TitleStar::Shape, time);
+        for (const PixelRect& band : starBlocks->starBands(kStarBandRows))
+            for (const PixelRect& piece : subtract(band, areas))
+                drawOver(piece);
+        useChain(nullptr, 0, DMGL::TitleStar::Exact, time);
+        for (const PixelRect& edge : edges)
+            for (const PixelRect& piece : subtract(edge, areas))
+                drawOver(piece);
     }
 
-    for (const TitleChain& chain : titleChains(time)) {
-        const PixelRect area = pixelsCovering(chain.area, viewport, kElementPad);
-        if (star)
-            drawOnStar(chain.elements, chain.count, time, area, edges);
-        else
-            drawChain(chain.elements, chain.count, DMGL::TitleStar::None, time, area);
+    for (size_t i = 0; i < chains.size(); ++i) {
+        const TitleChain& chain = chains[i];
+        if (star) {
+            drawOnStar(chain.elements, chain.count, time, areas[i], edges);
+        } else {
+            useChain(chain.elements, chain.count, DMGL::TitleStar::None, time);
+            drawOver(areas[i]);
+        }
     }
     scissorTo(viewport);
 }
 
 void TitleScene::drawOnStar(const int* chain, int count, float time, const PixelRect& area,
                             const std::vector<PixelRect>& edges) const {
-    drawChain(chain, count, DMGL::TitleStar::Shape, time, area);
-    for (const PixelRect& edge : edges)
-        drawChain(chain, count, DMGL::TitleStar::Exact, time, intersection(edge, area));
+    if (area.empty())
+        return;
+    useChain(chain, count, DMGL::TitleStar::Shape, time);
+    drawOver(area);
+    bool exact = false;
+    for (const PixelRect& edge : edges) {
+        const PixelRect piece = intersection(edge, area);
+        if (piece.empty())
+            continue;
+        if (!exact)
+            useChain(chain, count, DMGL::TitleStar::Exact, time);
+        exact = true;
+        drawOver(piece);
+    }
 }
 
 void TitleScene::drawChain(const int* chain, int count, DMGL::TitleStar star, float time,
                            const PixelRect& area) const {
     if (area.empty())
         return;
+    useChain(chain, count, star, time);
+    drawOver(area);
+}
+
+void TitleScene::useChain(const int* chain, int count, DMGL::TitleStar star, float time) const {
     float atlasRects[4 * kTitleElements], screenRects[4 * kTitleElements];
     float timings[3 * kTitleElements], additive[kTitleElements];
     for (int i = 0; i < count; ++i) {
@@ -229,6 +273,11 @@ void TitleScene::drawChain(const int* chain, int count, DMGL::TitleStar star, fl
         program.setUniform3fv("element_timing", count, timings);
         program.setUniform1fv("element_additive", count, additive);
     }
+}
+
+void TitleScene::drawOver(const PixelRect& area) const {
+    if (area.empty())
+        return;
     scissorTo(area);
     quad.drawQuad();
 }

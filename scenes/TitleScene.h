@@ -5,6 +5,7 @@
 #include "gl/Matrix4.h"
 #include "gl/ProgramRegistry.h"
 #include "gl/ScreenQuad.h"
+#include "scenes/StarEdges.h"
 #include "scenes/ViewportRect.h"
 
 #include <GL/glew.h>
@@ -94,6 +95,10 @@ private:
     // on the star drawn as `star` says.
     void drawChain(const int* chain, int count, DMGL::TitleStar star, float time,
                    const PixelRect& area) const;
+    // Makes the variant current with the uniforms of those elements and the star at `time`.
+    void useChain(const int* chain, int count, DMGL::TitleStar star, float time) const;
+    // Draws the current variant over `area`.
+    void drawOver(const PixelRect& area) const;
     // The same over `area` on the star: by angle sums, then exactly over the star's edges.
     void drawOnStar(const int* chain, int count, float time, const PixelRect& area,
                     const std::vector<PixelRect>& edges) const;
@@ -104,4 +109,5 @@ private:
     GLuint atlas = 0;
     std::unique_ptr<DMGL::Matrix4> projection;
     DMGL::ScreenQuad quad;
+    std::unique_ptr<StarBlocks> starBlocks; // for the current viewport, made on first use
 };

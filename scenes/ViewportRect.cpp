@@ -32,6 +32,34 @@ PixelRect intersection(const PixelRect& a, const PixelRect& b) {
     return PixelRect{left, lower, std::max(right - left, 0), std::max(upper - lower, 0)};
 }
 
+std::vector<PixelRect> subtract(const PixelRect& rect, const std::vector<PixelRect>& holes) {
+    std::vector<PixelRect> pieces, cut;
+    if (!rect.empty())
+        pieces.push_back(rect);
+    for (const PixelRect& hole : holes) {
+        cut.clear();
+        for (const PixelRect& p : pieces) {
+            const PixelRect h = intersection(p, hole);
+            if (h.empty()) {
+                cut.push_back(p);
+                continue;
+            }
+            // Below and above the hole across the piece's width, then left and right of it.
+            const PixelRect parts[] = {
+                {p.x, p.y, p.width, h.y - p.y},
+                {p.x, h.y + h.height, p.width, p.y + p.height - (h.y + h.height)},
+                {p.x, h.y, h.x - p.x, h.height},
+                {h.x + h.width, h.y, p.x + p.width - (h.x + h.width), h.height},
+            };
+            for (const PixelRect& part : parts)
+                if (!part.empty())
+                    cut.push_back(part);
+        }
+        pieces.swap(cut);
+    }
+    return pieces;
+}
+
 std::vector<PixelRect> disjointCover(const std::vector<PixelRect>& rects) {
     std::vector<int> xs, ys;
     for (const PixelRect& r : rects) {

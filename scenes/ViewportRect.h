@@ -18,6 +18,10 @@ PixelRect pixelsCovering(const UvRect& rect, const PixelRect& viewport, int pad)
 // The pixels in both rectangles.
 PixelRect intersection(const PixelRect& a, const PixelRect& b);
 
+// Rectangles that do not overlap and together cover exactly the pixels of `rect` outside every
+// one of `holes`.
+std::vector<PixelRect> subtract(const PixelRect& rect, const std::vector<PixelRect>& holes);
+
 // Rectangles that do not overlap and together cover exactly the union of `rects`: every pixel
 // of the union lies in one of them. Empty rectangles are ignored.
 std::vector<PixelRect> disjointCover(const std::vector<PixelRect>& rects);

@@ -1,4 +1,5 @@
-// The screen geometry the scenes draw by: the star's edge blocks, disjoint covers, title chains.
+// The screen geometry the scenes draw by: the star's blocks, disjoint covers and differences of
+// rectangles, title chains.
 #include "scenes/StarEdges.h"
 #include "scenes/TitleScene.h"
 #include "scenes/ViewportRect.h"
@@ -21,28 +22,33 @@ void PrintTo(const StarCase& c, std::ostream* os) {
         << c.viewport.y;
 }
 
-class StarEdgeRuns : public ::testing::TestWithParam<StarCase> {};
+class StarEdges : public ::testing::TestWithParam<StarCase> {};
 
 // Every pixel whose measure (in double precision at its centre) lies within the guard of the
-// star's edges is inside some run; runs stay inside the viewport and do not overlap.
-TEST_P(StarEdgeRuns, HoldEveryPixelNearAnEdge) {
+// star's edges is inside exactly one edge run, and every pixel the star may colour inside a band
+// of its extent; runs and bands stay inside the viewport.
+TEST_P(StarEdges, HoldEveryPixelNearAnEdgeAndInTheStar) {
     const StarCase c = GetParam();
     const double guard = 2e-3;
-    const std::vector<PixelRect> runs = starEdgeRuns(c.time, c.viewport, 8, guard);
-    std::vector<int> cover(static_cast<size_t>(c.viewport.width) * c.viewport.height, 0);
-    for (const PixelRect& r : runs) {
-        ASSERT_FALSE(r.empty());
-        ASSERT_GE(r.x, c.viewport.x);
-        ASSERT_GE(r.y, c.viewport.y);
-        ASSERT_LE(r.x + r.width, c.viewport.x + c.viewport.width);
-        ASSERT_LE(r.y + r.height, c.viewport.y + c.viewport.height);
-        for (int y = r.y; y < r.y + r.height; ++y)
-            for (int x = r.x; x < r.x + r.width; ++x)
-                ++cover[static_cast<size_t>(y - c.viewport.y) * c.viewport.width +
-                        (x - c.viewport.x)];
-    }
+    StarBlocks blocks(c.viewport, 8);
+    blocks.classify(c.time, guard);
+    const std::vector<PixelRect> runs = blocks.edgeRuns(2, 3), bands = blocks.starBands(3);
+    const auto coverOf = [&](const std::vector<PixelRect>& rects) {
+        std::vector<int> cover(static_cast<size_t>(c.viewport.width) * c.viewport.height, 0);
+        for (const PixelRect& r : rects) {
+            EXPECT_FALSE(r.empty());
+            EXPECT_EQ(intersection(r, c.viewport).width * intersection(r, c.viewport).height,
+                      r.width * r.height);
+            for (int y = r.y; y < r.y + r.height; ++y)
+                for (int x = r.x; x < r.x + r.width; ++x)
+                    ++cover[static_cast<size_t>(y - c.viewport.y) * c.viewport.width +
+                            (x - c.viewport.x)];
+        }
+        return cover;
+    };
+    const std::vector<int> inRuns = coverOf(runs), inBands = coverOf(bands);
     const double t = c.time, phi = 3.1 * std::sin(2.3 * t) * std::sin(t);
-    long near = 0;
+    long near = 0, clear = 0;
     for (int y = 0; y < c.viewport.height; ++y)
         for (int x = 0; x < c.viewport.width; ++x) {
             const double u = (x + 0.5) / c.viewport.width, v = 1.0 - (y + 0.5) / c.viewport.height;
@@ -50,17 +56,25 @@ TEST_P(StarEdgeRuns, HoldEveryPixelNearAnEdge) {
             const double theta = std::atan2(px, py);
             const double d = std::hypot(px, py) *
                              (1.2 + 0.6 * std::sin(12 * theta + 4 * t) * std::sin(theta + phi));
-            const int covered = cover[static_cast<size_t>(y) * c.viewport.width + x];
-            ASSERT_LE(covered, 1) << "pixel " << x << ", " << y << " lies in two runs";
-            if (d < kStarOutlineInner - guard || d > kStarOutlineOuter + guard)
+            const size_t i = static_cast<size_t>(y) * c.viewport.width + x;
+            ASSERT_LE(inRuns[i], 1) << "pixel " << x << ", " << y << " lies in two runs";
+            ASSERT_LE(inBands[i], 1) << "pixel " << x << ", " << y << " lies in two bands";
+            if (d > kStarOutlineOuter + guard) {
+                clear += inBands[i] == 0 ? 1 : 0;
+                continue;
+            }
+            ASSERT_EQ(inBands[i], 1) << "pixel " << x << ", " << y << " with d = " << d;
+            if (std::fabs(d - kStarOutlineInner) > guard &&
+                std::fabs(d - kStarOutlineOuter) > guard)
                 continue;
             ++near;
-            ASSERT_EQ(covered, 1) << "pixel " << x << ", " << y << " with d = " << d;
+            ASSERT_EQ(inRuns[i], 1) << "pixel " << x << ", " << y << " with d = " << d;
         }
     EXPECT_GT(near, 0);
+    EXPECT_GT(clear, 0) << "the bands leave out some of the clear corners";
 }
 
-INSTANTIATE_TEST_SUITE_P(Times, StarEdgeRuns,
+INSTANTIATE_TEST_SUITE_P(Times, StarEdges,
                          ::testing::Values(StarCase{4.3f, {0, 0, 640, 360}},
                                            StarCase{8.1f, {0, 60, 640, 360}},
                                            StarCase{12.7f, {0, 0, 1280, 720}},
@@ -83,6 +97,29 @@ TEST_P(DisjointCover, CoversTheUnionOnce) {
             for (const PixelRect& r : cover)
                 inCover += inside(r) ? 1 : 0;
             ASSERT_EQ(inCover, inUnion) << "pixel " << x << ", " << y;
+        }
+}
+
+// The first rectangle less the others: each pixel of it outside them lies in exactly one piece,
+// and no other pixel in any.
+TEST_P(DisjointCover, SubtractLeavesTheRestOnce) {
+    const std::vector<PixelRect>& rects = GetParam();
+    if (rects.empty())
+        return;
+    const std::vector<PixelRect> holes(rects.begin() + 1, rects.end());
+    const std::vector<PixelRect> pieces = subtract(rects[0], holes);
+    for (int y = -2; y < 40; ++y)
+        for (int x = -2; x < 40; ++x) {
+            const auto inside = [&](const PixelRect& r) {
+                return x >= r.x && x < r.x + r.width && y >= r.y && y < r.y + r.height;
+            };
+            bool left = inside(rects[0]);
+            for (const PixelRect& hole : holes)
+                left = left && !inside(hole);
+            int inPieces = 0;
+            for (const PixelRect& piece : pieces)
+                inPieces += inside(piece) ? 1 : 0;
+            ASSERT_EQ(inPieces, left ? 1 : 0) << "pixel " << x << ", " << y;
         }
 }
 
