@@ -141,15 +141,6 @@ bool Demo::step() {
         ++framesShown;
         return true;
     }
-    // The show's first picture goes on screen at once, without waiting for the first audio
-    // callback (up to one device buffer away): the frame at the demo time the clock will start
-    // from. Until then the clock stands there, and so does the picture.
-    if (framesShown == 0 && !Music::isAnchored()) {
-        drawFrame(settings.from.value_or(0.0));
-        window->swap();
-        ++framesShown;
-        return true;
-    }
     // Until the first audio callback the start-up work goes on, a piece a pass; then asleep
     // until the callback, but awake often enough to see a quit.
     if (!Music::isAnchored() && prepareNext(true))
