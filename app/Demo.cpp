@@ -18,6 +18,8 @@
 
 namespace {
 constexpr Uint32 kStillRedrawMs = 100; // how often a held moment is drawn again, milliseconds
+// Rows of an atlas uploaded in one piece of start-up work: 2 MiB of a 2048-pixel-wide atlas.
+constexpr std::int32_t kAtlasBandRows = 256;
 
 #ifdef __EMSCRIPTEN__
 constexpr std::launch kDecodePolicy = std::launch::deferred; // a page has no threads
@@ -58,18 +60,26 @@ Demo::Demo(const DemoOptions& options) : settings(options) {
         audio = false;
     }
     try {
-        window = std::make_unique<Window>(settings.width, settings.height, settings.fullscreen,
-                                          settings.display);
+        // The audio device opens paused, before the window: SDL's audio thread then queues a
+        // buffer of silence at once, and the music's first buffer queues behind it when start()
+        // comes, as the clock's anchor assumes. A device opened just before start() might take
+        // the music first.
         if (audio)
             Music::open(moduleData, moduleSize);
         else if (settings.music)
             Music::loadModule(moduleData, moduleSize);
-        DMGL::init();
+        window = std::make_unique<Window>(settings.width, settings.height, settings.fullscreen,
+                                          settings.display);
         const DecodedAtlases decoded = atlases.get();
+        titleImage = decoded.title;
+        greetingsImage = decoded.greetings;
         const float width = static_cast<float>(window->width());
         const float height = static_cast<float>(window->height());
-        titleScene.prepare(decoded.title, width, height);
-        metaballsScene.prepare(decoded.greetings, width, height);
+        titleScene.prepare(width, height, titleImage);
+        metaballsScene.prepare(width, height);
+        if (!settings.prepareInFrames)
+            while (prepareNext(false)) {
+            }
     } catch (...) {
         shutdown();
         throw;
@@ -91,6 +101,7 @@ void Demo::shutdown() {
     // the window then deletes the context and shuts SDL down.
     metaballsScene.release();
     titleScene.release();
+    upload.reset();
     DMGL::release();
     window.reset();
 }
@@ -130,12 +141,17 @@ bool Demo::step() {
         ++framesShown;
         return true;
     }
-    // Asleep until the first audio callback, but awake often enough to see a quit.
+    // Until the first audio callback the start-up work goes on, a piece a pass; then asleep
+    // until the callback, but awake often enough to see a quit.
+    if (!Music::isAnchored() && prepareNext(true))
+        return true;
     constexpr std::uint32_t kWaitSliceMs = 10;
     if (!Music::awaitAnchor(kWaitSliceMs))
         return true;
     currentTime = settings.clock ? settings.clock() : Music::clockSeconds();
-    warmNextProgram();
+    // What is left of it: a piece a frame, after the first frame is on screen.
+    if (framesShown > 0)
+        prepareNext(true);
     if (drawFrame(currentTime)) {
         window->swap();
         ++framesShown;
@@ -163,15 +179,59 @@ void Demo::end() {
     Music::stop();
 }
 
-void Demo::warmNextProgram() {
-    // Not before the first frame is on screen; one scene a frame, each before its frame's draw
-    // covers the pixel it touches. In the show these frames fall in the title's white first second.
-    if (framesShown == 0 || scenesWarmed >= 2)
-        return;
-    if (scenesWarmed++ == 0)
-        titleScene.warm();
-    else
+bool Demo::prepareNext(bool warm) {
+    if (DMGL::builtCount() < DMGL::kProgramCount) {
+        DMGL::buildNext();
+        return true;
+    }
+    if (!titleScene.hasAtlas()) {
+        if (const GLuint texture = uploadBand(titleImage))
+            titleScene.adoptAtlas(texture);
+        return true;
+    }
+    if (warm && titleProgramsWarmed < TitleScene::kWarmPrograms) {
+        titleScene.warm(titleProgramsWarmed++);
+        return true;
+    }
+    if (!metaballsScene.hasAtlas()) {
+        if (const GLuint texture = uploadBand(greetingsImage))
+            metaballsScene.adoptAtlas(texture);
+        return true;
+    }
+    if (warm && !metaballsWarmed) {
         metaballsScene.warm();
+        metaballsWarmed = true;
+        return true;
+    }
+    return false;
+}
+
+GLuint Demo::uploadBand(std::shared_ptr<DMGL::Image>& image) {
+    if (!upload) {
+        upload = std::make_unique<DMGL::TextureUpload>(std::move(image));
+        image.reset();
+    }
+    if (upload->uploadRows(kAtlasBandRows))
+        return 0;
+    const GLuint texture = upload->take();
+    upload.reset();
+    return texture;
+}
+
+void Demo::prepareFor(double t) {
+    const auto ready = [&] {
+        switch (Schedule::actAt(t)) {
+        case Schedule::Act::Title:
+            return titleScene.hasAtlas() || titleScene.plainAt(t);
+        case Schedule::Act::Metaballs:
+            return metaballsScene.hasAtlas();
+        case Schedule::Act::End:
+            break;
+        }
+        return true;
+    };
+    while (!ready() && prepareNext(false)) {
+    }
 }
 
 void Demo::resize(int width, int height) {
@@ -194,6 +254,7 @@ void Demo::setupCapture() {
 }
 
 bool Demo::drawFrame(double t) {
+    prepareFor(t);
     switch (Schedule::actAt(t)) {
     case Schedule::Act::Title:
         titleScene.draw(t);

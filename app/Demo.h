@@ -3,6 +3,7 @@
 
 #include "app/Schedule.h"
 #include "app/Window.h"
+#include "gl/Texture.h"
 #include "scenes/MetaballsScene.h"
 #include "scenes/TitleScene.h"
 
@@ -26,14 +27,19 @@ struct DemoOptions {
     // Demo time in seconds to hold on screen, silently, until quit; none: play the show.
     std::optional<double> still{};
     bool loop = false; // at the end, start again from 0 until quit
+    // Leave the programs' building and the atlases' upload to the frame loop (step), a piece a
+    // pass, while the title's first second shows only white; each frame still gets whatever its
+    // picture needs first. Otherwise the constructor does all of it.
+    bool prepareInFrames = false;
 };
 
 class Demo {
 public:
     // The show as it plays: fullscreen at the desktop's resolution, with music.
     Demo() : Demo(DemoOptions{}) {}
-    // Initialises SDL, opens the window, opens the music (if asked), builds the programs, and
-    // decodes and uploads both atlases (decoding beside the window's creation).
+    // Initialises SDL, opens the music (if asked), opens the window, decodes both atlases
+    // (beside the window's creation), and unless options.prepareInFrames builds the programs
+    // and uploads the atlases.
     // Throws std::runtime_error naming what failed; everything made so far is released.
     explicit Demo(const DemoOptions& options);
     ~Demo();
@@ -47,7 +53,9 @@ public:
     // Starts the music and sets the title scene up.
     void begin();
     // One pass of the loop: drains the events, and once the clock is anchored draws the frame
-    // for the current demo clock and swaps. Returns false when the show is over.
+    // for the current demo clock and swaps. The very first pass does not wait for the anchor:
+    // it shows the frame at the demo time the clock will start from (0, or the `from` option).
+    // Returns false when the show is over.
     bool step();
     // Closes the audio.
     void end();
@@ -61,6 +69,7 @@ public:
     void setupCapture();
     // Draws the frame for demo clock `t` (seconds): the title below 18 s, the metaballs (set up
     // on first use, starting at 18 s) below 114 s. Returns false, drawing nothing, from 114 s on.
+    // Finishes first whatever start-up work that frame needs and the frame loop has not done.
     bool drawFrame(double t);
 
     const Window& screen() const { return *window; }
@@ -69,8 +78,17 @@ private:
     void shutdown();
     // Ends the show: hides the window and silences the music.
     void leave();
-    // Compiles the next scene's programs ahead of their first use by a tiny draw.
-    void warmNextProgram();
+    // One bounded piece of the start-up GPU work, in the order the show needs it: build a
+    // program, upload a band of an atlas's rows, hand a scene its atlas, or (with `warm`) draw
+    // programs of a scene once so that the driver compiles them before the scene's first frame;
+    // a warming pass must draw a whole frame before its swap. Returns false once nothing is
+    // left.
+    bool prepareNext(bool warm);
+    // Does the pieces of that work the frame for demo clock `t` (seconds) needs.
+    void prepareFor(double t);
+    // Uploads the next band of the atlas `image` (handing the image over to the upload at the
+    // first band); returns the texture once its last band is in, else 0.
+    GLuint uploadBand(std::shared_ptr<DMGL::Image>& image);
 
     DemoOptions settings;
     std::unique_ptr<Window> window;
@@ -79,5 +97,9 @@ private:
     double currentTime = 0.0; // latest demo clock reading, seconds
     bool running = false;     // between begin() and the step that ends the show
     int framesShown = 0;      // frames swapped onto the screen
-    int scenesWarmed = 0;     // scenes whose programs have been drawn once
+    // Start-up work not done yet: decoded atlases to upload, the upload under way, warming.
+    std::shared_ptr<DMGL::Image> titleImage, greetingsImage;
+    std::unique_ptr<DMGL::TextureUpload> upload;
+    int titleProgramsWarmed = 0;
+    bool metaballsWarmed = false;
 };

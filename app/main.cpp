@@ -31,7 +31,9 @@ int main(int argc, char** argv) {
     }
 
     try {
-        Demo demo(options.demo);
+        DemoOptions demoOptions = options.demo;
+        demoOptions.prepareInFrames = true; // the first frame on screen sooner
+        Demo demo(demoOptions);
         demo.run();
     } catch (const DisplayNotFound& error) {
         std::fprintf(stderr, "one-quill-wisp: %s\n", error.what());

@@ -5,7 +5,8 @@
  *   swap NS         SDL_GL_SwapWindow returned
  *   gone NS         XUnmapWindow, SDL_HideWindow or SDL_DestroyWindow returned (the window left
  *                   the screen)
- *   escape NS       SDL_PollEvent handed the demo Escape's release */
+ *   escape NS       SDL_PollEvent handed the demo Escape's release
+ *   callback NS     the audio callback was entered for the first time */
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <dlfcn.h>
@@ -86,4 +87,24 @@ void SDL_DestroyWindow(SDL_Window* window) {
     real(window);
     if (contextMade && !gone++)
         stamp("gone");
+}
+
+static SDL_AudioCallback demoCallback;
+
+static void stampedCallback(void* userData, Uint8* stream, int length) {
+    static int called;
+    if (!called++)
+        stamp("callback");
+    demoCallback(userData, stream, length);
+}
+
+int SDL_OpenAudio(SDL_AudioSpec* desired, SDL_AudioSpec* obtained) {
+    static int (*real)(SDL_AudioSpec*, SDL_AudioSpec*);
+    if (!real)
+        real = (int (*)(SDL_AudioSpec*, SDL_AudioSpec*))dlsym(RTLD_NEXT, "SDL_OpenAudio");
+    if (desired && desired->callback) {
+        demoCallback = desired->callback;
+        desired->callback = stampedCallback;
+    }
+    return real(desired, obtained);
 }

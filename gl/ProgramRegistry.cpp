@@ -12,42 +12,61 @@ namespace {
 
 std::vector<Program> registry;
 const Program* currentProgram = nullptr;
+std::shared_ptr<Shader> vertexShader; // shared by every program; made by the first build
 
 std::string text(const char* bytes, std::uint32_t size) {
     return std::string(bytes, size);
 }
 
-} // namespace
+struct Source {
+    std::string label, text;
+};
 
-void init() {
-    const std::string vertexText = text(vertexShaderText, vertexShaderSize);
+// The fragment text and label of program `index`.
+Source sourceOf(int index) {
     const std::string titleText = text(titleShaderText, titleShaderSize);
-    const std::string metaballsText = text(metaballsShaderText, metaballsShaderSize);
-    const std::string passThroughText = text(passThroughShaderText, passThroughShaderSize);
-
-    struct Source {
-        std::string label, text;
-    };
-    std::vector<Source> sources = {
-        {"title", titleVariantPrologue(TitleStar::None, 1) + titleText},
-        {"metaballs", metaballsText},
-        {"pass-through", passThroughText},
-    };
+    if (index == TitleProgram)
+        return {"title", titleVariantPrologue(TitleStar::None, 1) + titleText};
+    if (index == MetaballsProgram)
+        return {"metaballs", text(metaballsShaderText, metaballsShaderSize)};
+    if (index == PassThroughProgram)
+        return {"pass-through", text(passThroughShaderText, passThroughShaderSize)};
     for (TitleStar star : {TitleStar::None, TitleStar::Shape, TitleStar::Exact})
         for (int elements = 0; elements <= kTitleMaxElements; ++elements)
-            if (star != TitleStar::None || elements > 1)
-                sources.push_back({"title variant " + std::to_string(sources.size()),
-                                   titleVariantPrologue(star, elements) + titleText});
+            if ((star != TitleStar::None || elements > 1) && titleProgram(star, elements) == index)
+                return {"title variant " + std::to_string(index),
+                        titleVariantPrologue(star, elements) + titleText};
+    throw std::logic_error("no program has index " + std::to_string(index));
+}
 
-    auto vertex = createShader(ShaderType::vertex(), vertexText, "vertex");
-    registry.clear();
-    currentProgram = nullptr;
-    for (const Source& source : sources) {
-        registry.emplace_back();
-        registry.back().attach(vertex);
-        registry.back().attach(createShader(ShaderType::fragment(), source.text, source.label));
-        registry.back().link(source.label);
+} // namespace
+
+bool buildNext() {
+    const int index = builtCount();
+    if (index == kProgramCount)
+        return false;
+    if (!vertexShader)
+        vertexShader =
+            createShader(ShaderType::vertex(), text(vertexShaderText, vertexShaderSize), "vertex");
+    const Source source = sourceOf(index);
+    auto fragment = createShader(ShaderType::fragment(), source.text, source.label);
+    Program program;
+    program.attach(vertexShader);
+    program.attach(fragment);
+    try {
+        program.link(source.label);
+    } catch (...) {
+        glDeleteProgram(program.name());
+        throw;
     }
+    // Room for every program from the start: `currentProgram` points into the registry.
+    registry.reserve(kProgramCount);
+    registry.push_back(program);
+    return builtCount() < kProgramCount;
+}
+
+int builtCount() {
+    return static_cast<int>(registry.size());
 }
 
 int titleProgram(TitleStar star, int elements) {
@@ -74,6 +93,7 @@ void release() {
     for (const Program& program : registry)
         glDeleteProgram(program.name());
     registry.clear();
+    vertexShader.reset();
 }
 
 void useProgram(int index) {

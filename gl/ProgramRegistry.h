@@ -26,11 +26,16 @@ int titleProgram(TitleStar star, int elements);
 // The defines that make a title variant.
 std::string titleVariantPrologue(TitleStar star, int elements);
 
-// Compiles the embedded shader texts and links programs 0 (title), 1 (metaballs),
-// 2 (pass-through) and the other title variants from 3 on, all sharing one vertex shader
-// object. Needs a current GL context.
+// Builds the registry a program at a time: compiles the embedded shader texts of the next
+// program not yet built and links it, in index order: 0 (title), 1 (metaballs), 2 (pass-through),
+// then the other title variants from 3 on, all sharing one vertex shader object (compiled by the
+// first call). Needs a current GL context. Returns whether programs are left to build; false,
+// doing nothing, once all are built.
 // Throws std::runtime_error, naming the shader or program, if a compile or link fails.
-void init();
+bool buildNext();
+
+// How many programs are built: those with indices 0 to builtCount() - 1.
+int builtCount();
 
 // Deletes the programs and their shader objects; call while the context still exists.
 void release();

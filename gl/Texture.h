@@ -1,4 +1,5 @@
-// Uploads one RGBA image as a linear-filtered OpenGL texture on texture unit 0.
+// Uploads one RGBA image as a linear-filtered OpenGL texture on texture unit 0, at once or a band
+// of rows at a time.
 #pragma once
 
 #include "gl/Image.h"
@@ -29,6 +30,31 @@ private:
     GLuint textureName = 0;
     std::int32_t textureWidth = 0;
     std::int32_t textureHeight = 0;
+};
+
+// The same texture as Texture makes, filled over several calls so that no one call copies the
+// whole image. Owns the texture until take() hands it over; deletes it otherwise, so it must go
+// while its context exists.
+class TextureUpload {
+public:
+    // Makes the texture at the image's size, its pixels not yet defined; takes the images
+    // Texture takes and throws std::invalid_argument for others. Keeps the image until done.
+    explicit TextureUpload(std::shared_ptr<Image> image);
+    ~TextureUpload();
+    TextureUpload(const TextureUpload&) = delete;
+    TextureUpload& operator=(const TextureUpload&) = delete;
+
+    // Copies the next `rows` rows of the image (fewer at its end) into the texture, left bound
+    // on unit 0. Returns whether rows are left; false, copying nothing, once all are copied.
+    bool uploadRows(std::int32_t rows);
+    bool done() const { return !image; }
+    // Hands the texture over to the caller, who deletes it; 0 if already taken.
+    GLuint take();
+
+private:
+    std::shared_ptr<Image> image; // until every row is copied
+    GLuint textureName = 0;
+    std::int32_t nextRow = 0;
 };
 
 } // namespace DMGL

@@ -2,7 +2,6 @@
 #include "scenes/MetaballsScene.h"
 
 #include "gl/ProgramRegistry.h"
-#include "scenes/AtlasTexture.h"
 #include "scenes/GreetingsLayout.h"
 #include "scenes/MetaballsBound.h"
 
@@ -18,13 +17,16 @@ void placeSprite(DMGL::ScreenQuad& quad, const SpriteRect& r) {
 }
 } // namespace
 
-void MetaballsScene::prepare(const std::shared_ptr<DMGL::Image>& greetingsAtlas, float w, float h) {
+void MetaballsScene::prepare(float w, float h) {
     width = w;
     height = h;
     viewport = currentViewport();
     release();
-    atlas = uploadAtlas(greetingsAtlas);
     projection = quad.setupQuad(width, height);
+}
+
+void MetaballsScene::adoptAtlas(GLuint texture) {
+    atlas = texture;
     DMGL::useProgram(DMGL::MetaballsProgram);
     DMGL::setProjection(*projection);
     DMGL::useProgram(DMGL::PassThroughProgram);
@@ -37,6 +39,8 @@ void MetaballsScene::resize(float w, float h) {
     viewport = currentViewport();
     quad.setSize(width, height);
     projection = std::make_unique<DMGL::Matrix4>(quad.projectionValues().data());
+    if (!hasAtlas())
+        return; // adoptAtlas gives the programs the projection
     for (const int program : {DMGL::MetaballsProgram, DMGL::PassThroughProgram}) {
         DMGL::useProgram(program);
         DMGL::setProjection(*projection);

@@ -12,10 +12,14 @@
 
 class MetaballsScene {
 public:
-    // Start-up work, before the frame loop: uploads the decoded greetings atlas and makes the
-    // scene's quad with the projection on programs 1 and 2. width and height are the window's
-    // size in pixels; the current viewport is the area the picture fills.
-    void prepare(const std::shared_ptr<DMGL::Image>& greetingsAtlas, float width, float height);
+    // Start-up work, before the first frame: makes the scene's quad and projection. width and
+    // height are the window's size in pixels; the current viewport is the area the picture
+    // fills.
+    void prepare(float width, float height);
+    // Takes the uploaded greetings atlas (release deletes it) and gives programs 1 and 2, which
+    // must be built, the projection. The scene draws only from here on.
+    void adoptAtlas(GLuint texture);
+    bool hasAtlas() const { return atlas != 0; }
 
     // Draws each of the scene's programs once into one pixel at the viewport's bottom-left
     // corner, with the GL state of the scene's draws, so that the driver compiles them before
@@ -47,7 +51,7 @@ private:
     double startTime = -1.0;
     float width = 0, height = 0; // window size in pixels
     PixelRect viewport{0, 0, 0, 0};
-    GLuint atlas = 0; // the greetings atlas texture, 0 before prepare
+    GLuint atlas = 0; // the greetings atlas texture, 0 before adoptAtlas
     std::unique_ptr<DMGL::Matrix4> projection;
     DMGL::ScreenQuad quad;
 };

@@ -2,7 +2,6 @@
 #include "scenes/TitleScene.h"
 
 #include "gl/ProgramRegistry.h"
-#include "scenes/AtlasTexture.h"
 #include "scenes/StarEdges.h"
 
 #include <algorithm>
@@ -126,16 +125,19 @@ std::vector<TitleChain> titleChains(float time) {
     return chains;
 }
 
-void TitleScene::prepare(const std::shared_ptr<DMGL::Image>& titleAtlas, float width,
-                         float height) {
+void TitleScene::prepare(float width, float height,
+                         const std::shared_ptr<DMGL::Image>& titleAtlas) {
     windowHeight = static_cast<int>(height);
     viewport = currentViewport();
     release();
-    atlas = uploadAtlas(titleAtlas);
     atlasImage = titleAtlas;
     coverage.reset();
     projection = quad.setupQuad(width, height);
     glGenBuffers(1, &rectBuffer);
+}
+
+void TitleScene::adoptAtlas(GLuint texture) {
+    atlas = texture;
     for (int program = 0; program < DMGL::kProgramCount; ++program) {
         if (program == DMGL::MetaballsProgram || program == DMGL::PassThroughProgram)
             continue;
@@ -153,12 +155,24 @@ void TitleScene::resize(float width, float height) {
     quad.bind();
     quad.uploadQuad();
     projection = std::make_unique<DMGL::Matrix4>(quad.projectionValues().data());
+    if (!hasAtlas())
+        return; // adoptAtlas gives the programs the projection
     for (int program = 0; program < DMGL::kProgramCount; ++program) {
         if (program == DMGL::MetaballsProgram || program == DMGL::PassThroughProgram)
             continue;
         DMGL::useProgram(program);
         DMGL::setProjection(*projection);
     }
+}
+
+bool TitleScene::plainAt(double clock) const {
+    const float time = static_cast<float>(clock - startTime);
+    if (shown(kStarShow, kStarHide, time))
+        return false;
+    for (const TitleElement& e : titleElements)
+        if (shown(e.start, e.finish, time))
+            return false;
+    return true;
 }
 
 void TitleScene::release() {
@@ -177,23 +191,30 @@ void TitleScene::bindState() const {
     glEnable(GL_SCISSOR_TEST);
 }
 
-void TitleScene::warm() {
-    atlasCoverage();
-    starBlocksNow();
+void TitleScene::warm(int program) {
+    if (program == kWarmPrograms - 2) {
+        atlasCoverage();
+        return;
+    }
+    if (program == kWarmPrograms - 1) {
+        starBlocksNow();
+        return;
+    }
     bindState();
     const int first[DMGL::kTitleMaxElements] = {};
     const PixelRect pixel{viewport.x, std::max(viewport.y, 0), 1, 1};
+    int variant = 0;
     for (DMGL::TitleStar star :
          {DMGL::TitleStar::None, DMGL::TitleStar::Shape, DMGL::TitleStar::Exact})
         for (int count = star == DMGL::TitleStar::None ? 1 : 0; count <= DMGL::kTitleMaxElements;
              ++count)
-            drawChain(first, count, star, 0.0f, pixel);
+            if (variant++ == program)
+                drawChain(first, count, star, 0.0f, pixel);
 }
 
 void TitleScene::setup(double start) {
     startTime = start;
     bindState();
-    DMGL::useProgram(DMGL::TitleProgram);
 }
 
 void TitleScene::draw(double clock) {

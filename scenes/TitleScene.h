@@ -57,16 +57,26 @@ std::vector<TitleChain> titleChains(float time);
 
 class TitleScene {
 public:
-    // Start-up work, before the frame loop: uploads the decoded title atlas and makes the
-    // scene's quad with its projection on the title programs. width and height are the window's
-    // size in pixels; the current viewport is the area the picture fills.
-    void prepare(const std::shared_ptr<DMGL::Image>& titleAtlas, float width, float height);
+    // Start-up work, before the first frame: makes the scene's quad and projection. width and
+    // height are the window's size in pixels; the current viewport is the area the picture
+    // fills. From here on the scene draws the moments that show only white (see plainAt). Keeps
+    // the decoded title atlas until it has found where the atlas holds colour.
+    void prepare(float width, float height, const std::shared_ptr<DMGL::Image>& titleAtlas);
+    // Takes the uploaded title atlas (release deletes it) and gives the title programs, which
+    // must be built, their fixed uniforms. From here on the scene draws every moment.
+    void adoptAtlas(GLuint texture);
+    bool hasAtlas() const { return atlas != 0; }
+    // Whether the frame for demo clock `clock` (seconds) is the white ground and black bands
+    // alone, drawn without programs or atlas: before the first element and the star.
+    bool plainAt(double clock) const;
 
-    // Draws each title program once into one pixel at the viewport's bottom-left corner, with
-    // the GL state of the scene's draws, so that the driver compiles them before first use, and
-    // works out where the atlas is empty and the star's blocks. The caller draws a frame over
-    // that pixel before the next swap.
-    void warm();
+    // The title programs, one at a time: warm(program) for program 0 to kWarmPrograms - 3 draws
+    // that one once into one pixel at the viewport's bottom-left corner, with the GL state of
+    // the scene's draws, so that the driver compiles it before first use. The caller draws a
+    // frame over that pixel before the next swap. The last two steps work out where the atlas
+    // holds colour and the star's blocks for the viewport, which draw would do on first use.
+    static constexpr int kWarmPrograms = 3 * (DMGL::kTitleMaxElements + 1) - 1 + 2;
+    void warm(int program);
 
     // Binds what prepare made. `start` is the demo clock (seconds) at which the scene starts.
     void setup(double start);
