@@ -52,6 +52,28 @@ UvRect rectAt(const TitleElement& e, float time) {
     return UvRect{left, e.y, left + e.w, e.y + e.h, false};
 }
 
+// The star's alpha factor at `time`, in the single precision of the literal shader: it ramps in
+// over the first and out over the last half second of the star's window.
+float starFade(float time) {
+    constexpr float kFade = 0.5f; // seconds
+    if (time < kStarShow + kFade)
+        return 1.0f + (time - (kStarShow + kFade)) / kFade;
+    if (time > kStarHide - kFade)
+        return 1.0f - (time - (kStarHide - kFade)) / kFade;
+    return 1.0f;
+}
+
+// The element's alpha factor at `time`, as the literal shader works it out: it ramps in over
+// `speed` seconds after its start and out over `speed` seconds before its finish.
+float elementFade(const TitleElement& e, float time) {
+    const float startValue = e.start + e.speed, finishValue = e.finish - e.speed;
+    if (time < startValue)
+        return std::clamp(1.0f + (time - startValue) / e.speed, 0.0f, 1.0f);
+    if (time > finishValue)
+        return std::clamp(1.0f - (time - finishValue) / e.speed, 0.0f, 1.0f);
+    return 1.0f;
+}
+
 bool sameRect(const PixelRect& a, const PixelRect& b) {
     return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
 }
@@ -144,7 +166,6 @@ void TitleScene::adoptAtlas(GLuint texture) {
         DMGL::useProgram(program);
         DMGL::setProjection(*projection);
         DMGL::current().setUniform1i("sampler", 0);
-        DMGL::current().setUniform2f("star_window", kStarShow, kStarHide);
     }
 }
 
@@ -382,21 +403,23 @@ void TitleScene::drawChain(const int* chain, int count, DMGL::TitleStar star, fl
 
 void TitleScene::useChain(const int* chain, int count, DMGL::TitleStar star, float time) const {
     float atlasRects[4 * kTitleElements], screenRects[4 * kTitleElements];
-    float timings[3 * kTitleElements], additive[kTitleElements];
+    float fades[kTitleElements], additive[kTitleElements];
     for (int i = 0; i < count; ++i) {
         const TitleElement& e = titleElements[chain[i]];
         const float rect[4] = {e.sprite->u, e.sprite->v, e.sprite->width, e.sprite->height};
         const float screen[4] = {e.left(time), e.y, e.w, e.h};
-        const float timing[3] = {e.speed, e.start, e.finish};
         std::copy(rect, rect + 4, atlasRects + 4 * i);
         std::copy(screen, screen + 4, screenRects + 4 * i);
-        std::copy(timing, timing + 3, timings + 3 * i);
+        fades[i] = elementFade(e, time);
         additive[i] = e.additive ? 1.0f : 0.0f;
     }
     DMGL::useProgram(DMGL::titleProgram(star, count));
     const DMGL::Program& program = DMGL::current();
     quad.setQuadAttributes();
-    program.setUniform1f("time", time);
+    if (star != DMGL::TitleStar::None)
+        program.setUniform1f("star_fade", starFade(time));
+    if (star == DMGL::TitleStar::Exact)
+        program.setUniform1f("time", time);
     if (star == DMGL::TitleStar::Shape) {
         float phase[4];
         starPhase(time, phase);
@@ -405,7 +428,7 @@ void TitleScene::useChain(const int* chain, int count, DMGL::TitleStar star, flo
     if (count > 0) {
         program.setUniform4fv("element_uv", count, atlasRects);
         program.setUniform4fv("element_pos", count, screenRects);
-        program.setUniform3fv("element_timing", count, timings);
+        program.setUniform1fv("element_fade", count, fades);
         program.setUniform1fv("element_additive", count, additive);
     }
 }

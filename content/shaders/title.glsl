@@ -11,7 +11,7 @@ varying vec2 uv;
 uniform sampler2D sampler;
 uniform float time;
 
-uniform vec2 star_window; // (show, hide): the star is drawn strictly between the two
+uniform float star_fade;  // the star's alpha factor: it ramps in and out over half a second
 uniform vec4 star_phase;  // (cos phi, sin phi, cos 4 time, sin 4 time), phi = 3.1 sin(2.3 time) sin(time)
 
 #ifndef ELEMENTS
@@ -21,15 +21,14 @@ uniform vec4 star_phase;  // (cos phi, sin phi, cos 4 time, sin 4 time), phi = 3
 // The elements this draw composes, in composition order.
 uniform vec4 element_uv[ELEMENTS];       // sprite rectangle in the atlas: (u, v, width, height)
 uniform vec4 element_pos[ELEMENTS];      // screen rectangle in uv units: (x, y, w, h)
-uniform vec3 element_timing[ELEMENTS];   // (fade length, start, finish), seconds
+uniform float element_fade[ELEMENTS];    // alpha factor, ramping in and out over its fade length
 uniform float element_additive[ELEMENTS]; // 1.0: added; 0.0: covers what lies beneath
 #endif
 
 const vec4 onevec = vec4(1.0, 1.0, 1.0, 1.0);
-const float bg_fade = 0.5;
 
-// The star: a warm fill, transparent at the centre, inside a light-blue outline. Its alpha
-// ramps in over the first and out over the last half second of its window.
+// The star: a warm fill, transparent at the centre, inside a light-blue outline, its alpha
+// multiplied by star_fade.
 vec4 render_background()
 {
     vec2 pos = (uv - vec2(0.5, 0.5)) * vec2(2.0, 1.125);
@@ -62,29 +61,20 @@ vec4 render_background()
     else
         color = vec4(1.0, 0.7, d * d * d, d * d);
 
-    if (time < star_window.x + bg_fade)
-        color.a *= 1.0 + (time - (star_window.x + bg_fade)) / bg_fade;
-    else if (time > star_window.y - bg_fade)
-        color.a *= 1.0 - (time - (star_window.y - bg_fade)) / bg_fade;
+    color.a *= star_fade;
     return color;
 }
 
 // One sprite stretched over its screen rectangle pos = (x, y, w, h), edges included, with its
-// alpha faded over `speed` seconds after `start` and before `finish`.
-vec4 render_object(vec4 obj_uv, vec4 pos, float speed, float start, float finish)
+// alpha multiplied by `fade`.
+vec4 render_object(vec4 obj_uv, vec4 pos, float fade)
 {
     if (uv.x < pos.x || uv.y < pos.y || uv.x > pos.x + pos.z || uv.y > pos.y + pos.w)
         return vec4(0.0, 0.0, 0.0, 0.0);
 
     vec2 p = (uv - pos.xy) / pos.zw;
     vec4 color = texture2D(sampler, obj_uv.xy + p * obj_uv.zw);
-
-    float start_val = start + speed;
-    float finish_val = finish - speed;
-    if (time < start_val)
-        color.a *= clamp(1.0 + (time - start_val) / speed, 0.0, 1.0);
-    else if (time > finish_val)
-        color.a *= clamp(1.0 - (time - finish_val) / speed, 0.0, 1.0);
+    color.a *= fade;
     return color;
 }
 
@@ -109,8 +99,7 @@ void main()
 
 #if ELEMENTS > 0
     for (int i = 0; i < ELEMENTS; i++) {
-        vec4 s = render_object(element_uv[i], element_pos[i], element_timing[i].x,
-                               element_timing[i].y, element_timing[i].z);
+        vec4 s = render_object(element_uv[i], element_pos[i], element_fade[i]);
         color = element_additive[i] > 0.5 ? add(color, s) : cover(color, s);
     }
 #endif

@@ -54,24 +54,24 @@ TEST_F(ProgramRegistryTest, EachProgramDeclaresWhatItsDrawsFeed) {
     EXPECT_EQ(glGetAttribLocation(programs[1].name(), "uvIn"),
               glGetAttribLocation(programs[2].name(), "uvIn"));
     // Each title variant takes the uniforms its draws set: its elements' arrays when it has
-    // elements, the star's window when it draws the star.
+    // elements, the star's fade when it draws the star, the time when it draws it literally.
     for (DMGL::TitleStar star :
          {DMGL::TitleStar::None, DMGL::TitleStar::Shape, DMGL::TitleStar::Exact})
         for (int elements = star == DMGL::TitleStar::None ? 1 : 0;
              elements <= DMGL::kTitleMaxElements; ++elements) {
             const GLuint name = programs[DMGL::titleProgram(star, elements)].name();
-            EXPECT_GE(glGetUniformLocation(name, "time"), 0);
+            EXPECT_EQ(glGetUniformLocation(name, "time") >= 0, star == DMGL::TitleStar::Exact);
             for (const char* array :
-                 {"element_uv", "element_pos", "element_timing", "element_additive"})
+                 {"element_uv", "element_pos", "element_fade", "element_additive"})
                 EXPECT_EQ(glGetUniformLocation(name, array) >= 0, elements > 0) << array;
-            EXPECT_EQ(glGetUniformLocation(name, "star_window") >= 0,
+            EXPECT_EQ(glGetUniformLocation(name, "star_fade") >= 0,
                       star != DMGL::TitleStar::None);
         }
     EXPECT_GE(glGetUniformLocation(programs[1].name(), "time"), 0);
 }
 
 TEST_F(ProgramRegistryTest, TimeArrivesInSinglePrecision) {
-    DMGL::useProgram(DMGL::TitleProgram);
+    DMGL::useProgram(DMGL::MetaballsProgram);
     DMGL::setTime(18.1);
     GLfloat value = 0;
     glGetUniformfv(DMGL::current().name(), glGetUniformLocation(DMGL::current().name(), "time"),
