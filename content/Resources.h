@@ -13,6 +13,8 @@ extern const char titleShaderText[];
 extern const std::uint32_t titleShaderSize;
 extern const char metaballsShaderText[];
 extern const std::uint32_t metaballsShaderSize;
+extern const char metaballsScriptText[];
+extern const std::uint32_t metaballsScriptSize;
 extern const char passThroughShaderText[];
 extern const std::uint32_t passThroughShaderSize;
 

@@ -12,7 +12,7 @@ namespace {
 
 std::vector<Program> registry;
 const Program* currentProgram = nullptr;
-std::shared_ptr<Shader> vertexShader; // shared by every program; made by the first build
+std::shared_ptr<Shader> vertexShader; // shared by the programs without a script; made first
 
 std::string text(const char* bytes, std::uint32_t size) {
     return std::string(bytes, size);
@@ -20,22 +20,24 @@ std::string text(const char* bytes, std::uint32_t size) {
 
 struct Source {
     std::string label, text;
+    std::string script; // a per-scene time script the program's vertex stage runs; may be empty
 };
 
-// The fragment text and label of program `index`.
+// The fragment text, vertex script and label of program `index`.
 Source sourceOf(int index) {
     const std::string titleText = text(titleShaderText, titleShaderSize);
     if (index == TitleProgram)
-        return {"title", titleVariantPrologue(TitleStar::None, 1) + titleText};
+        return {"title", titleVariantPrologue(TitleStar::None, 1) + titleText, ""};
     if (index == MetaballsProgram)
-        return {"metaballs", text(metaballsShaderText, metaballsShaderSize)};
+        return {"metaballs", text(metaballsShaderText, metaballsShaderSize),
+                text(metaballsScriptText, metaballsScriptSize)};
     if (index == PassThroughProgram)
-        return {"pass-through", text(passThroughShaderText, passThroughShaderSize)};
+        return {"pass-through", text(passThroughShaderText, passThroughShaderSize), ""};
     for (TitleStar star : {TitleStar::None, TitleStar::Shape, TitleStar::Exact})
         for (int elements = 0; elements <= kTitleMaxElements; ++elements)
             if ((star != TitleStar::None || elements > 1) && titleProgram(star, elements) == index)
                 return {"title variant " + std::to_string(index),
-                        titleVariantPrologue(star, elements) + titleText};
+                        titleVariantPrologue(star, elements) + titleText, ""};
     throw std::logic_error("no program has index " + std::to_string(index));
 }
 
@@ -51,7 +53,11 @@ bool buildNext() {
     const Source source = sourceOf(index);
     auto fragment = createShader(ShaderType::fragment(), source.text, source.label);
     Program program;
-    program.attach(vertexShader);
+    program.attach(source.script.empty()
+                       ? vertexShader
+                       : createShader(ShaderType::vertex(),
+                                      source.script + text(vertexShaderText, vertexShaderSize),
+                                      source.label + " vertex"));
     program.attach(fragment);
     try {
         program.link(source.label);

@@ -1,9 +1,9 @@
 // Metaballs scene: five spheres blended by a smooth minimum, ray-marched from an eye behind the
-// screen, over white. Their size, lighting and motion follow the scene time in seconds.
+// screen, over white. Their size, lighting and motion follow the scene time in seconds, by the
+// time script of metaballs_script.glsl, which the vertex stage runs.
 // Screen directions: +x right, +y down, +z into the screen.
 varying vec2 uv;
 uniform sampler2D sampler;
-uniform float time;
 
 const int march_steps = 40;
 const int balls = 5;
@@ -12,10 +12,12 @@ const vec3 c_light_pos = vec3(2.0, 4.0, 0.0);
 const vec3 eye_pos = vec3(0.0, 0.0, -1.0);
 const float ar = 0.5625; // viewport height per unit of width
 
-float ball_size = 0.2;
-float diffuse_amount = 0.0;
-float specular_amount = 0.0;
-vec3 ball_pos[5];
+// From the time script, worked out in the vertex stage for the scene time.
+varying float ball_size;
+varying float diffuse_amount;
+varying float specular_amount;
+varying float motion_time; // seconds of ball motion
+varying vec3 ball_pos[5];
 
 float sphere_distance(vec3 q, vec3 centre, float size)
 {
@@ -168,39 +170,11 @@ vec4 march(vec3 o, vec3 r, vec4 color)
 
 void main()
 {
-    if (time < 2.0)
-        ball_size -= 0.2 - 0.1 * time;
-    if (time < 15.5) {
-        ball_size += 0.01 * sin(15.0 * time);
-        if (time > 12.0) {
-            float a = (3.5 - (time - 12.0)) / 3.5;
-            ball_size = a * ball_size + 0.2 * (1.0 - a);
-        }
-    }
-    if (time > 6.5)
-        diffuse_amount = min(time - 6.5, 1.0);
-    if (time > 13.0)
-        specular_amount = min(time - 13.0, 1.0);
-
-    float m = time > 15.5 ? time - 15.5 : 0.0;
-    float movement = 1.0;
-    if (m > 70.0) {
-        movement = smoothstep(0.0, 1.0, max(1.0 - 0.25 * (m - 70.0), 0.0));
-        if (m > 75.4)
-            ball_size *= max(1.0 - 0.5 * (m - 75.4), 0.0);
-    }
-    for (int i = 0; i < balls; i++) {
-        float k = float(i + 1);
-        ball_pos[i] = vec3(0.5 * movement * sin(m * 0.12 * (1.01 * k)),
-                           0.2 * movement * sin(m * 0.18 * (1.01 * k)),
-                           1.0 + 0.3 * movement * cos(m * 0.15 * (1.02 * k)));
-    }
-
     vec2 p = vec2(uv.x * (0.8 / ar) - 0.4 / ar, uv.y * 0.8 - 0.4);
     vec4 color = vec4(1.0, 1.0, 1.0, 1.0);
     // A ball size of 0 (the very first instant, and once the balls have shrunk away) leaves
     // nothing to march against.
-    if (m < 77.4 && ball_size > 0.0)
+    if (motion_time < 77.4 && ball_size > 0.0)
         color = march(vec3(p, 0.0), normalize(vec3(p, 1.0)), color);
     gl_FragColor = color;
 }

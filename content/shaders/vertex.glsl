@@ -7,4 +7,7 @@ void main()
 {
     uv = uvIn;
     gl_Position = projection * position;
+#ifdef SCENE_SCRIPT
+    scene_script();
+#endif
 }

@@ -26,6 +26,7 @@ TEST(EmbeddedContent, EveryResourceIsItsFileWithItsExactSize) {
     expectEmbedded("shaders/vertex.glsl", vertexShaderText, vertexShaderSize);
     expectEmbedded("shaders/title.glsl", titleShaderText, titleShaderSize);
     expectEmbedded("shaders/metaballs.glsl", metaballsShaderText, metaballsShaderSize);
+    expectEmbedded("shaders/metaballs_script.glsl", metaballsScriptText, metaballsScriptSize);
     expectEmbedded("shaders/passthrough.glsl", passThroughShaderText, passThroughShaderSize);
     expectEmbedded("greetings_atlas.png", greetingsAtlasData, greetingsAtlasSize);
     expectEmbedded("title_atlas.png", titleAtlasData, titleAtlasSize);
@@ -41,6 +42,7 @@ TEST(EmbeddedContent, FormatsAreWhatTheirReadersExpect) {
     for (const std::string& text : {std::string(vertexShaderText, vertexShaderSize),
                                     std::string(titleShaderText, titleShaderSize),
                                     std::string(metaballsShaderText, metaballsShaderSize),
+                                    std::string(metaballsScriptText, metaballsScriptSize),
                                     std::string(passThroughShaderText, passThroughShaderSize)})
         EXPECT_EQ(text.find("#version"), std::string::npos);
 }
