@@ -53,8 +53,7 @@ public:
     // Starts the music and sets the title scene up.
     void begin();
     // One pass of the loop: drains the events, and once the clock is anchored draws the frame
-    // for the current demo clock and swaps. The very first pass does not wait for the anchor:
-    // it shows the frame at the demo time the clock will start from (0, or the `from` option).
+    // for the current demo clock and swaps; until then it does start-up work left to the loop.
     // Returns false when the show is over.
     bool step();
     // Closes the audio.

@@ -50,13 +50,11 @@ public:
     std::vector<PixelRect> starBands(int bandRows) const;
 
     const PixelRect& area() const { return viewport; }
-    int columns() const { return columnCount; }
-    int rows() const { return rowCount; }
+
+private:
     StarBlock at(int column, int row) const {
         return classes[static_cast<size_t>(row) * columnCount + column];
     }
-
-private:
     // A block's polar extent around the star's centre: radii, and the angles theta as an
     // interval less than half a turn wide; `centre` when the block holds the centre.
     struct Extent {
