@@ -15,6 +15,8 @@ extern const char metaballsShaderText[];
 extern const std::uint32_t metaballsShaderSize;
 extern const char metaballsScriptText[];
 extern const std::uint32_t metaballsScriptSize;
+extern const char titleStarScriptText[];
+extern const std::uint32_t titleStarScriptSize;
 extern const char passThroughShaderText[];
 extern const std::uint32_t passThroughShaderSize;
 

@@ -4,6 +4,7 @@
 #include "content/Resources.h"
 #include "gl/Shader.h"
 
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -12,7 +13,9 @@ namespace {
 
 std::vector<Program> registry;
 const Program* currentProgram = nullptr;
-std::shared_ptr<Shader> vertexShader; // shared by the programs without a script; made first
+std::shared_ptr<Shader> vertexShader; // shared by the programs without a script
+// The vertex shaders that run a script, one for each script text, shared by its programs.
+std::map<std::string, std::shared_ptr<Shader>> scriptedVertexShaders;
 
 std::string text(const char* bytes, std::uint32_t size) {
     return std::string(bytes, size);
@@ -23,7 +26,8 @@ struct Source {
     std::string script; // a per-scene time script the program's vertex stage runs; may be empty
 };
 
-// The fragment text, vertex script and label of program `index`.
+// The fragment text, vertex script and label of program `index`. The title's variants with the
+// star's literal arithmetic take the star's phases from their vertex stage.
 Source sourceOf(int index) {
     const std::string titleText = text(titleShaderText, titleShaderSize);
     if (index == TitleProgram)
@@ -37,7 +41,9 @@ Source sourceOf(int index) {
         for (int elements = 0; elements <= kTitleMaxElements; ++elements)
             if ((star != TitleStar::None || elements > 1) && titleProgram(star, elements) == index)
                 return {"title variant " + std::to_string(index),
-                        titleVariantPrologue(star, elements) + titleText, ""};
+                        titleVariantPrologue(star, elements) + titleText,
+                        star == TitleStar::Exact ? text(titleStarScriptText, titleStarScriptSize)
+                                                 : ""};
     throw std::logic_error("no program has index " + std::to_string(index));
 }
 
@@ -47,17 +53,16 @@ bool buildNext() {
     const int index = builtCount();
     if (index == kProgramCount)
         return false;
-    if (!vertexShader)
-        vertexShader =
-            createShader(ShaderType::vertex(), text(vertexShaderText, vertexShaderSize), "vertex");
     const Source source = sourceOf(index);
+    std::shared_ptr<Shader>& vertex =
+        source.script.empty() ? vertexShader : scriptedVertexShaders[source.script];
+    if (!vertex)
+        vertex = createShader(ShaderType::vertex(),
+                              source.script + text(vertexShaderText, vertexShaderSize),
+                              source.script.empty() ? "vertex" : source.label + " vertex");
     auto fragment = createShader(ShaderType::fragment(), source.text, source.label);
     Program program;
-    program.attach(source.script.empty()
-                       ? vertexShader
-                       : createShader(ShaderType::vertex(),
-                                      source.script + text(vertexShaderText, vertexShaderSize),
-                                      source.label + " vertex"));
+    program.attach(vertex);
     program.attach(fragment);
     try {
         program.link(source.label);
@@ -100,6 +105,7 @@ void release() {
         glDeleteProgram(program.name());
     registry.clear();
     vertexShader.reset();
+    scriptedVertexShaders.clear();
 }
 
 void useProgram(int index) {

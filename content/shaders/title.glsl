@@ -5,11 +5,15 @@
 // Each draw covers part of the viewport and composes, in order, the star (in the variants built
 // with STAR defined) and the ELEMENTS elements it is given (a define, 1 unless set); it writes the finished picture, already laid
 // over white, so it is drawn without blending. The star's shape comes from angle-sum identities,
-// except where STAR_EXACT is defined too: that variant runs the shape's literal arithmetic, and
-// is drawn over the star's hard edges, where the last digit decides a pixel's colour.
+// except where STAR_EXACT is defined too: that variant runs the shape's literal arithmetic, with
+// the phases title_star_script.glsl works out in the vertex stage, and is drawn over the star's
+// hard edges, where the last digit decides a pixel's colour.
 varying vec2 uv;
 uniform sampler2D sampler;
-uniform float time;
+#ifdef STAR_EXACT
+varying float star_turn; // phi = 3.1 sin(2.3 time) sin(time), from the vertex stage
+varying float star_spin; // 4 time, from the vertex stage
+#endif
 
 uniform float star_fade;  // the star's alpha factor: it ramps in and out over half a second
 uniform vec4 star_phase;  // (cos phi, sin phi, cos 4 time, sin 4 time), phi = 3.1 sin(2.3 time) sin(time)
@@ -37,8 +41,8 @@ vec4 render_background()
     if (radius > 0.0) {
 #ifdef STAR_EXACT
         float theta = atan(pos.x, pos.y);
-        float depth = sin(theta + 3.1 * sin(2.3 * time) * sin(time));
-        d = radius * (1.2 + sin(12.0 * theta + 4.0 * time) * 0.6 * depth);
+        float depth = sin(theta + star_turn);
+        d = radius * (1.2 + sin(12.0 * theta + star_spin) * 0.6 * depth);
 #else
         // theta = atan(pos.x, pos.y): z = (cos theta, sin theta), and z to the twelfth power
         // gives (cos 12 theta, sin 12 theta).

@@ -20,12 +20,20 @@ std::vector<GLuint> attachedShaders(GLuint program) {
     return std::vector<GLuint>(names, names + count);
 }
 
-// Every program but the metaballs links one shared vertex shader; the metaballs' vertex stage
-// also runs its time script.
-TEST_F(ProgramRegistryTest, LinkedProgramsShareOneVertexShaderButTheMetaballs) {
+// Programs share their vertex shader exactly when their vertex stage runs the same script: none
+// for most, the metaballs' time script, and the star's phases for the title's literal-star
+// variants.
+TEST_F(ProgramRegistryTest, ProgramsShareAVertexShaderExactlyWhenTheyRunTheSameScript) {
     const auto& programs = DMGL::programs();
     ASSERT_EQ(programs.size(), static_cast<size_t>(DMGL::kProgramCount));
-    const auto& shared = programs[DMGL::TitleProgram].shaders()[0];
+    const auto scriptOf = [](int index) {
+        if (index == DMGL::MetaballsProgram)
+            return 1;
+        for (int elements = 0; elements <= DMGL::kTitleMaxElements; ++elements)
+            if (index == DMGL::titleProgram(DMGL::TitleStar::Exact, elements))
+                return 2;
+        return 0;
+    };
     std::set<GLuint> fragments;
     for (int index = 0; index < DMGL::kProgramCount; ++index) {
         const DMGL::Program& program = programs[static_cast<size_t>(index)];
@@ -33,8 +41,10 @@ TEST_F(ProgramRegistryTest, LinkedProgramsShareOneVertexShaderButTheMetaballs) {
         glGetProgramiv(program.name(), GL_LINK_STATUS, &linked);
         EXPECT_EQ(linked, GL_TRUE);
         ASSERT_EQ(attachedShaders(program.name()).size(), 2u);
-        const bool ownVertex = program.shaders()[0] != shared;
-        EXPECT_EQ(ownVertex, index == DMGL::MetaballsProgram) << "program " << index;
+        for (int other = 0; other < index; ++other)
+            EXPECT_EQ(program.shaders()[0] == programs[static_cast<size_t>(other)].shaders()[0],
+                      scriptOf(index) == scriptOf(other))
+                << "programs " << other << " and " << index;
         GLint type = 0;
         glGetShaderiv(program.shaders()[0]->name(), GL_SHADER_TYPE, &type);
         EXPECT_EQ(type, GL_VERTEX_SHADER);

@@ -27,6 +27,7 @@ TEST(EmbeddedContent, EveryResourceIsItsFileWithItsExactSize) {
     expectEmbedded("shaders/title.glsl", titleShaderText, titleShaderSize);
     expectEmbedded("shaders/metaballs.glsl", metaballsShaderText, metaballsShaderSize);
     expectEmbedded("shaders/metaballs_script.glsl", metaballsScriptText, metaballsScriptSize);
+    expectEmbedded("shaders/title_star_script.glsl", titleStarScriptText, titleStarScriptSize);
     expectEmbedded("shaders/passthrough.glsl", passThroughShaderText, passThroughShaderSize);
     expectEmbedded("greetings_atlas.png", greetingsAtlasData, greetingsAtlasSize);
     expectEmbedded("title_atlas.png", titleAtlasData, titleAtlasSize);
@@ -43,6 +44,7 @@ TEST(EmbeddedContent, FormatsAreWhatTheirReadersExpect) {
                                     std::string(titleShaderText, titleShaderSize),
                                     std::string(metaballsShaderText, metaballsShaderSize),
                                     std::string(metaballsScriptText, metaballsScriptSize),
+                                    std::string(titleStarScriptText, titleStarScriptSize),
                                     std::string(passThroughShaderText, passThroughShaderSize)})
         EXPECT_EQ(text.find("#version"), std::string::npos);
 }
