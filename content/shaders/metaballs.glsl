@@ -6,7 +6,6 @@ varying vec2 uv;
 uniform sampler2D sampler;
 
 const int march_steps = 40;
-const int balls = 5;
 const vec3 light_pos = vec3(-2.0, -4.0, -1.0);
 const vec3 c_light_pos = vec3(2.0, 4.0, 0.0);
 const vec3 eye_pos = vec3(0.0, 0.0, -1.0);
@@ -31,28 +30,45 @@ float smin(float a, float b, float k)
     return b * (1.0 - h) + a * h - k * h * (1.0 - h);
 }
 
+// The balls are visited in order 0 to 4 and each is read with a constant index: a varying array
+// indexed by a loop counter is read through an indexed load on every pixel by some
+// implementations, SwiftShader's among them, which made its march several times slower.
+
 float metaballs_distance(vec3 q)
 {
     float d = 10000.0;
-    for (int i = 0; i < balls; i++)
-        d = smin(d, sphere_distance(q, ball_pos[i], ball_size), ball_size);
+    d = smin(d, sphere_distance(q, ball_pos[0], ball_size), ball_size);
+    d = smin(d, sphere_distance(q, ball_pos[1], ball_size), ball_size);
+    d = smin(d, sphere_distance(q, ball_pos[2], ball_size), ball_size);
+    d = smin(d, sphere_distance(q, ball_pos[3], ball_size), ball_size);
+    d = smin(d, sphere_distance(q, ball_pos[4], ball_size), ball_size);
     return d;
+}
+
+// The normal n so far with the ball about `centre` blended in, weighted by how deep q lies
+// inside it.
+vec3 add_ball_normal(vec3 n, vec3 q, vec3 centre)
+{
+    float d = sphere_distance(q, centre, ball_size);
+    if (d < ball_size) {
+        vec3 ni = normalize(q - centre);
+        if (length(n) == 0.0)
+            n = ni;
+        float w = (ball_size - d) / ball_size;
+        n = normalize(w * ni + smoothstep(0.0, 1.0, smoothstep(0.0, 1.0, 1.0 - w)) * n);
+    }
+    return n;
 }
 
 // The balls' own normals, each weighted by how deep q lies inside its ball.
 vec3 metaballs_normal(vec3 q)
 {
     vec3 n = vec3(0.0, 0.0, 0.0);
-    for (int i = 0; i < balls; i++) {
-        float d = sphere_distance(q, ball_pos[i], ball_size);
-        if (d < ball_size) {
-            vec3 ni = normalize(q - ball_pos[i]);
-            if (length(n) == 0.0)
-                n = ni;
-            float w = (ball_size - d) / ball_size;
-            n = normalize(w * ni + smoothstep(0.0, 1.0, smoothstep(0.0, 1.0, 1.0 - w)) * n);
-        }
-    }
+    n = add_ball_normal(n, q, ball_pos[0]);
+    n = add_ball_normal(n, q, ball_pos[1]);
+    n = add_ball_normal(n, q, ball_pos[2]);
+    n = add_ball_normal(n, q, ball_pos[3]);
+    n = add_ball_normal(n, q, ball_pos[4]);
     return normalize(n);
 }
 
@@ -83,6 +99,21 @@ const float bound_margin = 0.01;
 // equal distances are the worst case, lowered by 0.25, 0.1406, 0.0928 and 0.0667 k in turn.
 const float blend_reach = 0.5502;
 
+// The span (first entry, last exit) widened to where the ray o + s r (|r| = 1) runs inside the
+// sphere of `radius` about `centre`.
+vec2 add_bound(vec2 span, vec3 o, vec3 r, vec3 centre, float radius)
+{
+    vec3 oc = o - centre;
+    float b = dot(oc, r);
+    float disc = b * b - (dot(oc, oc) - radius * radius);
+    if (disc > 0.0) {
+        float root = sqrt(disc);
+        span.x = min(span.x, -b - root);
+        span.y = max(span.y, -b + root);
+    }
+    return span;
+}
+
 // Where the ray o + s r (s >= 0, |r| = 1) runs inside some ball's bound: a sphere of radius
 // (1 + blend_reach) ball_size + 0.01 + margin about its centre. Outside every bound each ball's
 // distance is at least blend_reach ball_size + 0.01, so the blended distance stays at or above
@@ -92,16 +123,11 @@ vec2 bound_span(vec3 o, vec3 r)
 {
     float radius = (1.0 + blend_reach) * ball_size + 0.01 + bound_margin;
     vec2 span = vec2(1.0e9, -1.0e9);
-    for (int i = 0; i < balls; i++) {
-        vec3 oc = o - ball_pos[i];
-        float b = dot(oc, r);
-        float disc = b * b - (dot(oc, oc) - radius * radius);
-        if (disc > 0.0) {
-            float root = sqrt(disc);
-            span.x = min(span.x, -b - root);
-            span.y = max(span.y, -b + root);
-        }
-    }
+    span = add_bound(span, o, r, ball_pos[0], radius);
+    span = add_bound(span, o, r, ball_pos[1], radius);
+    span = add_bound(span, o, r, ball_pos[2], radius);
+    span = add_bound(span, o, r, ball_pos[3], radius);
+    span = add_bound(span, o, r, ball_pos[4], radius);
     return span;
 }
 
@@ -157,7 +183,9 @@ vec4 march(vec3 o, vec3 r, vec4 color)
         for (int k = 0; k < shade_slots; k++) {
             if (k >= gathered)
                 break;
-            vec4 c = render_sphere(o + near_s[k] * r);
+            // A constant index for each slot, as for the balls above.
+            float near = k == 0 ? near_s[0] : k == 1 ? near_s[1] : k == 2 ? near_s[2] : near_s[3];
+            vec4 c = render_sphere(o + near * r);
             if (hit && k == gathered - 1)
                 return c;
             color -= vec4(0.04 * c.a);
