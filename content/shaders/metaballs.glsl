@@ -32,7 +32,7 @@ float smin(float a, float b, float k)
 
 // The balls are visited in order 0 to 4 and each is read with a constant index: a varying array
 // indexed by a loop counter is read through an indexed load on every pixel by some
-// implementations, SwiftShader's among them, which made its march several times slower.
+// implementations, SwiftShader's among them, which made the march much slower there.
 
 float metaballs_distance(vec3 q)
 {
