@@ -130,8 +130,9 @@ bool run(const char* demo, const char* probe, Display* display) {
             after.push_back(frame);
     }
     std::printf("| %8.1f | %8.1f | %8.1f | %8.1f | %8.1f | %8.1f | %8.1f | %d |\n",
-                first - stamps.context, first - stamps.callback, cut, median(after), stamps.escape - released, stamps.gone - released,
-                exited - released, WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+                first - stamps.context, first - stamps.callback, cut, median(after),
+                stamps.escape - released, stamps.gone - released, exited - released,
+                WIFEXITED(status) ? WEXITSTATUS(status) : -1);
     std::fflush(stdout);
     return true;
 }
@@ -149,7 +150,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "demo_timings: cannot open the X display\n");
         return 1;
     }
-    std::printf("| context to first frame | first callback to first frame | cut frame (17-19 s) | median frame (19-25 s) | "
+    std::printf("| context to first frame | first callback to first frame | cut frame (17-19 s) | "
+                "median frame (19-25 s) | "
                 "release to event seen | release to window gone | release to exit | status |\n"
                 "|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     for (int i = 0; i < runs; ++i)

@@ -13,9 +13,9 @@ namespace {
 
 std::vector<Program> registry;
 const Program* currentProgram = nullptr;
-std::shared_ptr<Shader> vertexShader; // shared by the programs without a script
-// The vertex shaders that run a script, one for each script text, shared by its programs.
-std::map<std::string, std::shared_ptr<Shader>> scriptedVertexShaders;
+// The vertex shaders, one for each script text they run (empty for none), each shared by the
+// programs that run it.
+std::map<std::string, std::shared_ptr<Shader>> vertexShaders;
 
 std::string text(const char* bytes, std::uint32_t size) {
     return std::string(bytes, size);
@@ -54,8 +54,7 @@ bool buildNext() {
     if (index == kProgramCount)
         return false;
     const Source source = sourceOf(index);
-    std::shared_ptr<Shader>& vertex =
-        source.script.empty() ? vertexShader : scriptedVertexShaders[source.script];
+    std::shared_ptr<Shader>& vertex = vertexShaders[source.script];
     if (!vertex)
         vertex = createShader(ShaderType::vertex(),
                               source.script + text(vertexShaderText, vertexShaderSize),
@@ -104,8 +103,7 @@ void release() {
     for (const Program& program : registry)
         glDeleteProgram(program.name());
     registry.clear();
-    vertexShader.reset();
-    scriptedVertexShaders.clear();
+    vertexShaders.clear();
 }
 
 void useProgram(int index) {
