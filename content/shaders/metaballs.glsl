@@ -8,7 +8,6 @@ uniform sampler2D sampler;
 const int march_steps = 40;
 const vec3 light_pos = vec3(-2.0, -4.0, -1.0);
 const vec3 c_light_pos = vec3(2.0, 4.0, 0.0);
-const vec3 eye_pos = vec3(0.0, 0.0, -1.0);
 const float ar = 0.5625; // viewport height per unit of width
 
 // From the time script, worked out in the vertex stage for the scene time.
@@ -23,25 +22,30 @@ float sphere_distance(vec3 q, vec3 centre, float size)
     return length(q - centre) - size;
 }
 
-// Polynomial smooth minimum with blending radius k.
-float smin(float a, float b, float k)
+// 1 / ball_size, worked out once a pixel, so that the march and the shading multiply rather than
+// divide: some implementations, SwiftShader's among them, divide at full precision at a high cost.
+float inv_size;
+
+// Polynomial smooth minimum with blending radius ball_size.
+float smin(float a, float b)
 {
-    float h = clamp(0.5 + 0.5 * (b - a) / k, 0.0, 1.0);
-    return b * (1.0 - h) + a * h - k * h * (1.0 - h);
+    float h = clamp(0.5 + 0.5 * (b - a) * inv_size, 0.0, 1.0);
+    return b * (1.0 - h) + a * h - ball_size * h * (1.0 - h);
 }
 
 // The balls are visited in order 0 to 4 and each is read with a constant index: a varying array
 // indexed by a loop counter is read through an indexed load on every pixel by some
 // implementations, SwiftShader's among them, which made the march much slower there.
 
+// The blend starts from the first ball's own distance, which is exactly what the smooth minimum
+// of it and a far value of 10000 gives.
 float metaballs_distance(vec3 q)
 {
-    float d = 10000.0;
-    d = smin(d, sphere_distance(q, ball_pos[0], ball_size), ball_size);
-    d = smin(d, sphere_distance(q, ball_pos[1], ball_size), ball_size);
-    d = smin(d, sphere_distance(q, ball_pos[2], ball_size), ball_size);
-    d = smin(d, sphere_distance(q, ball_pos[3], ball_size), ball_size);
-    d = smin(d, sphere_distance(q, ball_pos[4], ball_size), ball_size);
+    float d = sphere_distance(q, ball_pos[0], ball_size);
+    d = smin(d, sphere_distance(q, ball_pos[1], ball_size));
+    d = smin(d, sphere_distance(q, ball_pos[2], ball_size));
+    d = smin(d, sphere_distance(q, ball_pos[3], ball_size));
+    d = smin(d, sphere_distance(q, ball_pos[4], ball_size));
     return d;
 }
 
@@ -49,13 +53,19 @@ float metaballs_distance(vec3 q)
 // inside it.
 vec3 add_ball_normal(vec3 n, vec3 q, vec3 centre)
 {
-    float d = sphere_distance(q, centre, ball_size);
+    vec3 v = q - centre;
+    float len = length(v);
+    float d = len - ball_size;
     if (d < ball_size) {
-        vec3 ni = normalize(q - centre);
-        if (length(n) == 0.0)
+        vec3 ni = v * (1.0 / len);
+        if (dot(n, n) == 0.0)
             n = ni;
-        float w = (ball_size - d) / ball_size;
-        n = normalize(w * ni + smoothstep(0.0, 1.0, smoothstep(0.0, 1.0, 1.0 - w)) * n);
+        float w = (ball_size - d) * inv_size;
+        // smoothstep(0, 1, smoothstep(0, 1, 1 - w)), written out.
+        float t = clamp(1.0 - w, 0.0, 1.0);
+        t = t * t * (3.0 - 2.0 * t);
+        t = t * t * (3.0 - 2.0 * t);
+        n = normalize(w * ni + t * n);
     }
     return n;
 }
@@ -72,22 +82,31 @@ vec3 metaballs_normal(vec3 q)
     return normalize(n);
 }
 
-// Dark red base, red diffuse light, a white highlight and a blue one from a second light.
+// x to the fourth, by two squarings rather than an exp2 and a log2.
+float fourth_power(float x)
+{
+    float x2 = x * x;
+    return x2 * x2;
+}
+
+// Dark red base, red diffuse light, a white highlight and a blue one from a second light. Each
+// highlight takes the reflected light's component along +z, the way the eye looks; reflecting a
+// unit vector about the unit normal leaves it a unit vector.
 vec4 render_sphere(vec3 q)
 {
     vec3 n = metaballs_normal(q);
 
     vec3 l = normalize(light_pos - q);
-    vec4 diffuse = max(dot(n, l), 0.0) * vec4(0.5, 0.0, 0.0, 1.0) * diffuse_amount;
-    vec3 r = normalize(reflect(l, n));
-    vec4 specular = vec4(1.0, 1.0, 1.0, 1.0) * pow(max(dot(r, -eye_pos), 0.0), 4.0) * specular_amount;
+    float diffuse = max(dot(n, l), 0.0) * diffuse_amount;
+    vec3 r = reflect(l, n);
+    float specular = fourth_power(max(r.z, 0.0)) * specular_amount;
 
     vec3 lc = normalize(c_light_pos - q);
-    vec3 rc = normalize(reflect(lc, n));
-    vec4 blue = vec4(0.0, 0.0, 0.7, 1.0) * pow(max(dot(rc, vec3(0.0, 0.0, 1.0)), 0.0), 4.0) *
-                specular_amount;
+    vec3 rc = reflect(lc, n);
+    float blue = fourth_power(max(rc.z, 0.0)) * specular_amount;
 
-    return vec4(0.1, 0.0, 0.0, 1.0) + diffuse + specular + blue;
+    return vec4(0.1 + 0.5 * diffuse + specular, specular, specular + 0.7 * blue,
+                1.0 + diffuse + specular + blue);
 }
 
 // How much further than the bound below a point may lie, so that float rounding in the distance
@@ -198,6 +217,7 @@ vec4 march(vec3 o, vec3 r, vec4 color)
 
 void main()
 {
+    inv_size = 1.0 / ball_size;
     vec2 p = vec2(uv.x * (0.8 / ar) - 0.4 / ar, uv.y * 0.8 - 0.4);
     vec4 color = vec4(1.0, 1.0, 1.0, 1.0);
     // A ball size of 0 (the very first instant, and once the balls have shrunk away) leaves
