@@ -191,6 +191,8 @@ vec4 march(vec3 o, vec3 r, vec4 color)
                     near_s[3] = s;
                 gathered++;
                 if (d <= 0.001) {
+                    near_s[0] = s;
+                    gathered = 1;
                     hit = true;
                     ended = true;
                     break;
