@@ -158,7 +158,8 @@ const int shade_slots = 4;
 // A ray that never enters a bound stays as it is, and the steps after the last bound's exit
 // would change nothing, so the march ends there. The shading does not steer the march, so the
 // steps within 0.01 are gathered while marching and shaded afterwards, in the order taken, a few
-// at a time: only those steps pay for it, not every step of the march.
+// at a time: only those steps pay for it, not every step of the march. A hit's colour replaces
+// the darkened one, so the steps gathered before it in its batch are dropped unshaded.
 vec4 march(vec3 o, vec3 r, vec4 color)
 {
     vec2 span = bound_span(o, r);
@@ -170,7 +171,7 @@ vec4 march(vec3 o, vec3 r, vec4 color)
     for (int batch = 0; batch < march_steps; batch++) {
         float near_s[shade_slots]; // distance travelled at each gathered step
         int gathered = 0;
-        bool hit = false; // the last gathered step reached 0.001
+        bool hit = false; // a step reached 0.001; it is then the only one gathered
         for (int i = 0; i < march_steps; i++) {
             if (ended || steps >= march_steps || gathered == shade_slots)
                 break;
