@@ -50,24 +50,23 @@ float metaballs_distance(vec3 q)
 }
 
 // The normal n so far with the ball about `centre` blended in, weighted by how deep q lies
-// inside it.
+// inside it. The blend is worked out for every ball and kept by a select rather than under an if:
+// SwiftShader runs both sides of a branch anyway, and merging what a branch assigned costs it a
+// masked store for every component.
 vec3 add_ball_normal(vec3 n, vec3 q, vec3 centre)
 {
     vec3 v = q - centre;
     float len = length(v);
     float d = len - ball_size;
-    if (d < ball_size) {
-        vec3 ni = v * (1.0 / len);
-        if (dot(n, n) == 0.0)
-            n = ni;
-        float w = (ball_size - d) * inv_size;
-        // smoothstep(0, 1, smoothstep(0, 1, 1 - w)), written out.
-        float t = clamp(1.0 - w, 0.0, 1.0);
-        t = t * t * (3.0 - 2.0 * t);
-        t = t * t * (3.0 - 2.0 * t);
-        n = normalize(w * ni + t * n);
-    }
-    return n;
+    vec3 ni = v * (1.0 / len);
+    vec3 start = dot(n, n) == 0.0 ? ni : n;
+    float w = (ball_size - d) * inv_size;
+    // smoothstep(0, 1, smoothstep(0, 1, 1 - w)), written out.
+    float t = clamp(1.0 - w, 0.0, 1.0);
+    t = t * t * (3.0 - 2.0 * t);
+    t = t * t * (3.0 - 2.0 * t);
+    vec3 blended = normalize(w * ni + t * start);
+    return d < ball_size ? blended : n;
 }
 
 // The balls' own normals, each weighted by how deep q lies inside its ball.
