@@ -180,6 +180,13 @@ vec4 march(vec3 o, vec3 r, vec4 color)
             }
             vec3 q = o + s * r;
             float d = metaballs_distance(q);
+            if (d <= 0.001) {
+                near_s[0] = s;
+                gathered = 1;
+                hit = true;
+                ended = true;
+                break;
+            }
             if (d < 0.01) {
                 if (gathered == 0)
                     near_s[0] = s;
@@ -190,13 +197,6 @@ vec4 march(vec3 o, vec3 r, vec4 color)
                 else
                     near_s[3] = s;
                 gathered++;
-                if (d <= 0.001) {
-                    near_s[0] = s;
-                    gathered = 1;
-                    hit = true;
-                    ended = true;
-                    break;
-                }
             }
             s += d;
             steps++;
@@ -207,7 +207,7 @@ vec4 march(vec3 o, vec3 r, vec4 color)
             // A constant index for each slot, as for the balls above.
             float near = k == 0 ? near_s[0] : k == 1 ? near_s[1] : k == 2 ? near_s[2] : near_s[3];
             vec4 c = render_sphere(o + near * r);
-            if (hit && k == gathered - 1)
+            if (hit)
                 return c;
             color -= vec4(0.04 * c.a);
         }
