@@ -1,12 +1,30 @@
-// The demo clock: seconds since the music started, read from SDL's millisecond tick counter.
+// The demo clock: seconds since the music started, read from SDL's millisecond tick counter
+// against an anchor that the audio callbacks keep where the music is.
 #include "app/DemoClock.h"
 
 namespace DemoClock {
 
 std::int32_t anchorAt(std::uint32_t ticks) {
+    return musicAnchorAt(ticks, 0);
+}
+
+std::int32_t musicAnchorAt(std::uint32_t ticks, std::int64_t framesPlayed) {
+    const double aheadMs =
+        kAnchorLeadMs + static_cast<double>(framesPlayed) * 1000.0 / Audio::kSampleRate;
     // Truncated toward zero, then wrapped to 32 bits like the tick counter itself.
-    const auto truncated = static_cast<std::int64_t>(static_cast<double>(ticks) - kAnchorLeadMs);
+    const auto truncated = static_cast<std::int64_t>(static_cast<double>(ticks) - aheadMs);
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(truncated));
+}
+
+std::int32_t anchorAfterCallback(std::int32_t anchor, std::uint32_t ticks,
+                                 std::int64_t framesPlayed) {
+    const std::int32_t music = musicAnchorAt(ticks, framesPlayed);
+    if (music == kNotAnchored || anchor == kNotAnchored)
+        return music == kNotAnchored ? anchor : music;
+    // How far the music is behind the clock: a later anchor means an earlier reading.
+    const auto behindMs = static_cast<std::int32_t>(static_cast<std::uint32_t>(music) -
+                                                    static_cast<std::uint32_t>(anchor));
+    return behindMs > kFollowThresholdMs ? music : anchor;
 }
 
 namespace {
@@ -21,8 +39,16 @@ bool claim(std::atomic<std::int32_t>& anchor, std::int32_t value) {
 
 } // namespace
 
-bool anchorFromCallback(std::atomic<std::int32_t>& anchor, std::uint32_t ticks) {
-    return anchor.load() == kNotAnchored && claim(anchor, anchorAt(ticks));
+bool anchorFromCallback(std::atomic<std::int32_t>& anchor, std::uint32_t ticks,
+                        std::int64_t framesPlayed) {
+    std::int32_t current = anchor.load();
+    const std::int32_t next = anchorAfterCallback(current, ticks, framesPlayed);
+    if (next == current)
+        return false;
+    // Only an unset anchor has another writer (the main loop's timeout): whichever sets it first
+    // wins, and this callback's successor follows the music from there.
+    const bool wasUnset = current == kNotAnchored;
+    return anchor.compare_exchange_strong(current, next) && wasUnset;
 }
 
 bool anchorOnTimeout(std::atomic<std::int32_t>& anchor, std::uint32_t since, std::uint32_t ticks) {

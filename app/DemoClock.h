@@ -1,4 +1,5 @@
-// The demo clock: seconds since the music started, read from SDL's millisecond tick counter.
+// The demo clock: seconds since the music started, read from SDL's millisecond tick counter
+// against an anchor that the audio callbacks keep where the music is.
 #pragma once
 
 #include "app/ModuleRenderer.h"
@@ -13,22 +14,48 @@ constexpr std::int32_t kNotAnchored = -1;
 // is heard that long after the callback runs, so the clock starts that much earlier.
 constexpr double kAnchorLeadMs = Audio::kLeadFrames * 1000.0 / Audio::kSampleRate;
 
+// How far the music may fall behind the tick counter, in milliseconds, before the clock moves to
+// where the music is. A device asks for its buffers a few milliseconds late when the machine is
+// idle and tens of milliseconds late when it is busy, so that much is let pass; a lost device
+// buffer (185.76 ms) is always followed, and what is left after following is well under it.
+constexpr std::int32_t kFollowThresholdMs = 50;
+
 // The anchor for a first audio callback at tick `ticks`. A result of kNotAnchored (tick 184)
 // means the next callback must try again.
 std::int32_t anchorAt(std::uint32_t ticks);
+
+// The anchor that puts the clock where the music is, for an audio callback at tick `ticks` after
+// `framesPlayed` frames have been handed to the device since the music started: the clock then
+// reads the demo time of the frames this callback renders, exactly as at the first callback,
+// which is anchorAt(ticks) (framesPlayed 0). kNotAnchored is never a usable result.
+std::int32_t musicAnchorAt(std::uint32_t ticks, std::int64_t framesPlayed);
+
+// The rule each audio callback applies: the anchor after a callback at tick `ticks` that finds
+// `framesPlayed` frames already handed to the device, given the anchor `anchor` before it.
+// - An unset anchor becomes musicAnchorAt (the first callback, or the one after it at tick 184).
+// - While the callbacks keep up with the ticks, the anchor stays where it is. Callbacks that come
+//   early (a device filling more than one buffer ahead, or one that runs fast) move nothing.
+// - Once a callback finds the music more than kFollowThresholdMs behind the ticks (the process
+//   was stopped, the device underran, the first callback came after the clock had started
+//   without it), the anchor moves to musicAnchorAt: the clock goes back to where the music is.
+// Wrap-safe like the tick counter.
+std::int32_t anchorAfterCallback(std::int32_t anchor, std::uint32_t ticks,
+                                 std::int64_t framesPlayed);
 
 // How long the main loop waits for the first audio callback before it starts the clock without
 // it, in milliseconds.
 constexpr std::uint32_t kFirstCallbackWaitMs = 2000;
 
-// The first audio callback, at tick `ticks`, anchors `anchor` one device buffer early, unless the
-// anchor is already set. Returns whether this call set it.
-bool anchorFromCallback(std::atomic<std::int32_t>& anchor, std::uint32_t ticks);
+// An audio callback at tick `ticks`, after `framesPlayed` frames since the music started, applies
+// anchorAfterCallback to `anchor`. Returns whether this call set an unset anchor.
+bool anchorFromCallback(std::atomic<std::int32_t>& anchor, std::uint32_t ticks,
+                        std::int64_t framesPlayed);
 
 // The main loop, at tick `ticks`, having waited since tick `since` for the first callback: once
 // kFirstCallbackWaitMs have passed, anchors `anchor` at `ticks` (demo time 0 now) unless it is
-// already set. Returns whether this call set it. Whichever of the two comes first wins; the
-// other never moves the anchor. Wrap-safe like the tick counter.
+// already set. Returns whether this call set it. Whichever of this and the first callback comes
+// first sets the anchor; the timeout then never moves it, while later callbacks follow the music
+// as anchorAfterCallback says. Wrap-safe like the tick counter.
 bool anchorOnTimeout(std::atomic<std::int32_t>& anchor, std::uint32_t since, std::uint32_t ticks);
 
 // Demo clock in seconds at tick `ticks`, for an anchor that is set. Wrap-safe: the difference is

@@ -20,6 +20,9 @@ std::atomic<std::int32_t> clockAnchor{DemoClock::kNotAnchored};
 std::atomic<bool> silenced{false};
 SDL_sem* firstCallback = nullptr; // posted by the callback that anchors the clock
 std::uint32_t startTicks = 0;     // when the music last started
+// Frames handed to the device since the music last started: what the clock's anchor is checked
+// against. The audio thread's, but for starting and releasing while no callback runs.
+std::int64_t framesPlayed = 0;
 // Seconds added to the anchored tick reading; 0 unless the show started part-way. Main thread
 // only.
 double clockOrigin = 0.0;
@@ -35,6 +38,7 @@ void startAt(std::int64_t frame, double origin) {
         musicModule->seek(frame);
     clockOrigin = origin;
     clockAnchor.store(DemoClock::kNotAnchored);
+    framesPlayed = 0;
     // A post left over from an earlier start would pass for this start's first callback.
     while (firstCallback && SDL_SemTryWait(firstCallback) == 0) {
     }
@@ -130,14 +134,18 @@ void release() {
         SDL_DestroySemaphore(firstCallback);
     firstCallback = nullptr;
     clockAnchor.store(DemoClock::kNotAnchored);
+    framesPlayed = 0;
     clockOrigin = 0.0;
 }
 
 void fillStream(void*, std::uint8_t* stream, int length) {
-    if (DemoClock::anchorFromCallback(clockAnchor, SDL_GetTicks()) && firstCallback)
+    // The frames this call renders are heard one buffer after those before it: the anchor is
+    // checked against the frames handed over before this call.
+    if (DemoClock::anchorFromCallback(clockAnchor, SDL_GetTicks(), framesPlayed) && firstCallback)
         SDL_SemPost(firstCallback);
 
     const long frames = length / Audio::kBytesPerFrame;
+    framesPlayed += frames;
     if (silenced.load()) {
         SDL_memset(stream, 0, static_cast<size_t>(length));
         return;

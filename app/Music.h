@@ -19,8 +19,10 @@ void loadModule(const unsigned char* data, std::uint32_t size);
 void open(const unsigned char* data, std::uint32_t size);
 
 // Puts the stream at the module's beginning and unpauses the device; the first callback then
-// anchors the clock. Without a device the clock is anchored here, at 0 s. Called again while the
-// music plays, starts it over the same way: the anchor is forgotten until the next callback.
+// anchors the clock, and every later one moves it to where the music is should the music have
+// fallen behind (DemoClock::anchorAfterCallback). Without a device the clock is anchored here, at
+// 0 s, and only the ticks move it on. Called again while the music plays, starts it over the same
+// way: the anchor is forgotten until the next callback.
 void start();
 // Starts as the show would have been at demo time `from` (seconds): the stream at the module
 // frame heard then (moduleFrameAtDemoTime), reached by rendering from frame 0; the clock reads
@@ -30,8 +32,8 @@ void startFrom(double from);
 bool isAnchored();
 // Waits up to `maxMs` milliseconds, asleep, for the first audio callback to anchor the clock.
 // If none has come kFirstCallbackWaitMs after start() or startFrom(), warns on stderr and anchors
-// the clock at that moment instead; a callback that comes later leaves it there. Returns
-// isAnchored().
+// the clock at that moment instead; a callback that comes later moves it to where the music is.
+// Returns isAnchored().
 bool awaitAnchor(std::uint32_t maxMs);
 // The demo clock in seconds; only meaningful once anchored.
 double clockSeconds();
@@ -45,9 +47,9 @@ void stop();
 // Stops, then frees the stream and forgets the anchor.
 void release();
 
-// The audio callback: anchors the clock on its first call, then fills all `length` bytes of
-// `stream` with the stream's next frames (silence where the module has nothing), and any
-// trailing partial frame with silence.
+// The audio callback: anchors the clock on its first call and keeps it with the music, then fills
+// all `length` bytes of `stream` with the stream's next frames (silence where the module has
+// nothing), and any trailing partial frame with silence.
 void fillStream(void* userData, std::uint8_t* stream, int length);
 
 } // namespace Music

@@ -1,5 +1,6 @@
 // The demo clock's anchoring and reading, and the schedule it drives.
 #include "app/DemoClock.h"
+#include "app/ModuleRenderer.h"
 #include "app/Schedule.h"
 
 #include <gtest/gtest.h>
@@ -30,63 +31,107 @@ TEST(DemoClock, ReadingSurvivesTickCounterWrap) {
     EXPECT_DOUBLE_EQ(DemoClock::secondsAt(0x00000100u, anchor), 0.698);
 }
 
-// Who may anchor the clock while the main loop waits, from tick `since`, for the first callback.
+// What moves the anchor from the start of the music: the first callback, or the main loop's
+// timeout if no callback has come by then, and then every callback whose music is behind.
 struct AnchorEvent {
-    bool fromCallback;  // the audio callback, else the main loop's timeout check
-    std::uint32_t tick; // when it happens
-    bool sets;          // whether it sets the anchor
-};
-struct AnchorRace {
-    const char* name;
-    std::uint32_t since;
-    std::vector<AnchorEvent> events;
+    bool fromCallback;   // the audio callback, else the main loop's timeout check
+    std::uint32_t tick;  // when it happens
+    std::int64_t frames; // a callback's: frames handed to the device before it
     std::int32_t anchor; // the anchor afterwards
 };
+struct AnchorStory {
+    const char* name;
+    std::uint32_t since; // when the music started, for the timeout
+    std::vector<AnchorEvent> events;
+};
 
-void PrintTo(const AnchorRace& race, std::ostream* os) {
-    *os << race.name;
+void PrintTo(const AnchorStory& story, std::ostream* os) {
+    *os << story.name;
 }
 
-class FirstCallbackWait : public ::testing::TestWithParam<AnchorRace> {};
+class ClockAnchor : public ::testing::TestWithParam<AnchorStory> {};
 
-TEST_P(FirstCallbackWait, FirstComerAnchorsAndTheOtherMovesNothing) {
-    const AnchorRace& race = GetParam();
+// Each event leaves the anchor where the rule says; a call reports that it set the anchor
+// exactly when it found none (the first callback's signal to the waiting main loop).
+TEST_P(ClockAnchor, FollowsTheMusicOnceItFallsBehind) {
+    const AnchorStory& story = GetParam();
     std::atomic<std::int32_t> anchor{DemoClock::kNotAnchored};
-    for (const AnchorEvent& event : race.events) {
+    for (const AnchorEvent& event : story.events) {
+        const std::int32_t before = anchor.load();
         const bool set = event.fromCallback
-                             ? DemoClock::anchorFromCallback(anchor, event.tick)
-                             : DemoClock::anchorOnTimeout(anchor, race.since, event.tick);
-        EXPECT_EQ(set, event.sets)
-            << (event.fromCallback ? "callback" : "timeout") << " at tick " << event.tick;
+                             ? DemoClock::anchorFromCallback(anchor, event.tick, event.frames)
+                             : DemoClock::anchorOnTimeout(anchor, story.since, event.tick);
+        const char* who = event.fromCallback ? "callback" : "timeout";
+        EXPECT_EQ(anchor.load(), event.anchor) << who << " at tick " << event.tick;
+        EXPECT_EQ(set, before == DemoClock::kNotAnchored && event.anchor != before)
+            << who << " at tick " << event.tick;
     }
-    EXPECT_EQ(anchor.load(), race.anchor);
 }
 
 constexpr bool kCallback = true, kTimeout = false;
+constexpr std::int64_t kBuffer = Audio::kBufferFrames; // 185.76 ms of music
+// The music's anchor for a callback at tick t after n buffers: t - 185.76 x (n + 1), truncated.
 INSTANTIATE_TEST_SUITE_P(
-    Races, FirstCallbackWait,
+    Stories, ClockAnchor,
     ::testing::Values(
-        AnchorRace{"CallbackInTime",
-                   500,
-                   {{kTimeout, 900, false}, {kCallback, 1000, true}, {kTimeout, 2600, false}},
-                   814},
-        AnchorRace{"TimeoutAfterTwoSecondsThenLateCallback",
-                   500,
-                   {{kTimeout, 2499, false}, {kTimeout, 2500, true}, {kCallback, 2700, false}},
-                   2500},
-        AnchorRace{"SecondCallbackKeepsTheFirstAnchor",
-                   0,
-                   {{kCallback, 1000, true}, {kCallback, 1200, false}},
-                   814},
-        AnchorRace{"CallbackAtTick184LeavesItToTheTimeout",
-                   0,
-                   {{kCallback, 184, false}, {kTimeout, 1999, false}, {kTimeout, 2000, true}},
-                   2000},
-        AnchorRace{"TimeoutAcrossTheTickWrap",
-                   0xFFFFFF00u,
-                   {{kTimeout, 0x6CFu, false}, {kTimeout, 0x6D0u, true}},
-                   0x6D0}),
-    [](const ::testing::TestParamInfo<AnchorRace>& info) { return info.param.name; });
+        AnchorStory{"CallbackInTime",
+                    500,
+                    {{kTimeout, 900, 0, -1}, {kCallback, 1000, 0, 814}, {kTimeout, 2600, 0, 814}}},
+        AnchorStory{
+            "TimeoutAfterTwoSecondsThenCallbackWithinTheThreshold",
+            500,
+            {{kTimeout, 2499, 0, -1}, {kTimeout, 2500, 0, 2500}, {kCallback, 2700, 0, 2500}}},
+        // The music starts 1.3 s after the clock did without it: the clock goes back.
+        AnchorStory{"LateFirstCallbackAfterTheTimeout",
+                    500,
+                    {{kTimeout, 2500, 0, 2500},
+                     {kCallback, 4000, 0, 3814},
+                     {kCallback, 4186, kBuffer, 3814}}},
+        AnchorStory{"CallbackAtTick184LeavesItToTheTimeout",
+                    0,
+                    {{kCallback, 184, 0, -1}, {kTimeout, 1999, 0, -1}, {kTimeout, 2000, 0, 2000}}},
+        AnchorStory{"TimeoutAcrossTheTickWrap",
+                    0xFFFFFF00u,
+                    {{kTimeout, 0x6CFu, 0, -1}, {kTimeout, 0x6D0u, 0, 0x6D0}}},
+        // Callbacks up to 22 ms late or 20 ms early against their music: nothing moves.
+        AnchorStory{"AgreementWithJitter",
+                    0,
+                    {{kCallback, 1000, 0, 814},
+                     {kCallback, 1205, kBuffer, 814},
+                     {kCallback, 1352, 2 * kBuffer, 814},
+                     {kCallback, 1580, 3 * kBuffer, 814}}},
+        // A device that takes two buffers at once, or asks every 150 ms: early, never followed.
+        AnchorStory{"EarlyCallbacksMoveNothing",
+                    0,
+                    {{kCallback, 1000, 0, 814},
+                     {kCallback, 1001, kBuffer, 814},
+                     {kCallback, 1186, 2 * kBuffer, 814},
+                     {kCallback, 1336, 3 * kBuffer, 814},
+                     {kCallback, 1486, 4 * kBuffer, 814}}},
+        AnchorStory{"FiftyMillisecondsBehindIsLetPassFiftyOneAreFollowed",
+                    0,
+                    {{kCallback, 1000, 0, 814},
+                     {kCallback, 1236, kBuffer, 814},
+                     {kCallback, 1423, 2 * kBuffer, 865}}},
+        // Stopped for 3 s after the third buffer: the clock goes back 2.8 s and stays there.
+        AnchorStory{"Stall",
+                    0,
+                    {{kCallback, 1000, 0, 814},
+                     {kCallback, 1186, kBuffer, 814},
+                     {kCallback, 1372, 2 * kBuffer, 814},
+                     {kCallback, 4372, 3 * kBuffer, 3628},
+                     {kCallback, 4558, 4 * kBuffer, 3628}}},
+        // The device starved for 120 ms: the clock follows the music by as much.
+        AnchorStory{"Underrun",
+                    0,
+                    {{kCallback, 1000, 0, 814},
+                     {kCallback, 1186, kBuffer, 814},
+                     {kCallback, 1492, 2 * kBuffer, 934},
+                     {kCallback, 1678, 3 * kBuffer, 934}}},
+        AnchorStory{"StallAcrossTheTickWrap",
+                    0,
+                    {{kCallback, 0xFFFFFF00u, 0, -442}, {kCallback, 0xB00u, kBuffer, 2444}}}),
+    [](const ::testing::TestParamInfo<AnchorStory>& info) { return info.param.name; });
 
 TEST(Schedule, ActsChangeExactlyAt18And114Seconds) {
     using Schedule::Act;

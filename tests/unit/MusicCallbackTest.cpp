@@ -73,6 +73,26 @@ TEST_F(MusicCallback, FirstCallAnchorsTheClockAndPlaysFromTheStart) {
         ASSERT_EQ(stream[i], 0x5A5A) << "wrote past the stream at sample " << i;
 }
 
+// A callback that comes long after the clock started finds the music behind it: the clock then
+// reads the demo time of what that callback renders, the frames after those handed over before.
+TEST_F(MusicCallback, LateCallbackTakesTheClockBackToTheMusic) {
+    Music::loadModule(moduleData, moduleSize);
+    Music::start(); // no device: the clock runs from now, 0 s
+    std::vector<std::int16_t> stream(Audio::kBufferFrames * 2);
+    auto fill = [&] {
+        Music::fillStream(nullptr, reinterpret_cast<std::uint8_t*>(stream.data()),
+                          Audio::kBufferBytes);
+    };
+    fill();
+    SDL_Delay(600); // the second buffer's music (0.372 s) is due at 0.186 s
+    const std::uint32_t before = SDL_GetTicks();
+    fill();
+    const double clock = Music::clockSeconds();
+    const double took = (SDL_GetTicks() - before) / 1000.0;
+    EXPECT_GE(clock, 0.371); // two buffers' time, truncated
+    EXPECT_LE(clock, 0.372 + took);
+}
+
 TEST_F(MusicCallback, LargerAndUnevenStreamsContinueWithoutOverrun) {
     Music::loadModule(moduleData, moduleSize);
     Music::start();
