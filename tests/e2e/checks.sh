@@ -29,3 +29,28 @@ summary() {
     echo "$((checks - failures)) passed, $failures failed"
     [ "$failures" -eq 0 ]
 }
+# Finds the moment a screenshot shows: renders the show with the capture tool at the screenshot's
+# size, $5 frames a second over demo time [$3, $4), and sets shown_time to the demo time (s) of
+# the frame nearest the screenshot by RMSE, and shown_rmse to that RMSE (0 same, 1 opposite).
+shown_moment() { # shown_moment IMAGE CAPTURE FROM TO FPS
+    local image=$1 capture=$2 from=$3 to=$4 fps=$5 frames=$work/sweep size score frame n=0
+    shown_time="" shown_rmse=2
+    size=$(identify -format '%wx%h' "$image") || return 1
+    rm -rf "$frames" && mkdir "$frames" || return 1
+    if ! "$capture" --out "$frames/show.mkv" --size "$size" --fps "$fps" --from "$from" \
+        --to "$to" >/dev/null 2>"$frames/err" ||
+        ! ffmpeg -v error -i "$frames/show.mkv" "$frames/%05d.png" 2>>"$frames/err"; then
+        cat "$frames/err"
+        return 1
+    fi
+    for frame in "$frames"/*.png; do
+        score=$(compare -metric RMSE "$image" "$frame" null: 2>&1 | sed -n 's/.*(\(.*\))$/\1/p')
+        [ -n "$score" ] && score=$(printf '%.6f' "$score") # 1e-05 is no number to bc
+        if [ -n "$score" ] && [ "$(echo "$score < $shown_rmse" | bc -l)" = 1 ]; then
+            shown_rmse=$score
+            shown_time=$(echo "$from + $n / $fps" | bc -l)
+        fi
+        n=$((n + 1))
+    done
+    [ -n "$shown_time" ]
+}

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Plays the real demo executable with its command-line options and checks what each one does.
-#   options_run.sh MODE DEMO SOUND_MATCH [CAPTURE FRAME_COMPARE]   (the last two for still)
-# MODE: usage (no X server) | window_mute | still | from | loop (Xvfb at 1280x720) |
+#   options_run.sh MODE DEMO SOUND_MATCH [CAPTURE FRAME_COMPARE SHOT_AFTER_BUFFER]
+#   (the last three for still, from and stall)
+# MODE: usage (no X server) | window_mute | still | from | loop | stall (Xvfb at 1280x720) |
 #       display (two monitors side by side, the second 800x600 at x 1280)
 set -uo pipefail
-mode=$1 demo=$2 sound_match=$3 capture=${4:-} frame_compare=${5:-}
+mode=$1 demo=$2 sound_match=$3 capture=${4:-} frame_compare=${5:-} shot_after_buffer=${6:-}
 work=$(mktemp -d)
 trap 'kill "${pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/checks.sh"
 
 title="One Quill Wisp"
 rate=44100 lead_frames=8192 # one device buffer: the music runs this far behind the picture
+buffer_bytes=$((lead_frames * 4))
 
 # Waits up to 60 s for the demo's window on X display $1; prints its xwininfo.
 await_window() {
@@ -35,6 +37,43 @@ await_drawn() {
         sleep 0.2
     done
     return 1
+}
+
+recorded() { stat -c %s "$work/audio.raw" 2>/dev/null || echo 0; } # bytes so far
+# Bytes of the recording before the music: whole buffers of zeros, played while the device was
+# still paused. Empty until the music has begun.
+paused_bytes() {
+    local first
+    first=$(cmp "$work/audio.raw" /dev/zero 2>/dev/null | sed -n 's/.* differ: byte \([0-9]*\),.*/\1/p')
+    [ -n "$first" ] && echo $(((first - 1) / buffer_bytes * buffer_bytes))
+}
+# The demo time (s) the sound is at when the device takes the buffer that brings the recording to
+# SIZE bytes, for music that began at module frame FIRST. That buffer holds the module's frames
+# from M - 8192 on, M being FIRST plus the frames recorded since the pause, and plays from then;
+# the picture shows a module frame at its demo time, one buffer (the lead) after it: M / 44100.
+music_time() { echo "($1 + ($2 - $(paused_bytes)) / 4) / $rate" | bc -l; } # FIRST SIZE
+# Screenshots the window into $1 the moment the device takes a buffer, for music that began at
+# module frame $2; sets sound_time to the demo time the sound was at then.
+shot_with_sound() { # shot_with_sound IMAGE FIRST
+    local size delay
+    sound_time=""
+    read -r size delay < <("$shot_after_buffer" "$(window_id)" "$work/audio.raw" "$1") &&
+        sound_time=$(echo "$(music_time "$2" "$size") + $delay" | bc -l)
+}
+# Checks that screenshot $1, taken by shot_with_sound, shows the demo time the sound was at,
+# within 0.25 s: its moment is looked for among the capture tool's frames, 50 a second, within
+# 0.6 s of the sound's time.
+check_in_step() { # check_in_step IMAGE
+    local from to
+    [ -n "$sound_time" ] || return 0 # no screenshot: that check has failed already
+    from=$(printf %.2f "$(echo "$sound_time - 0.6" | bc -l)")
+    to=$(printf %.2f "$(echo "$sound_time + 0.6" | bc -l)")
+    shown_moment "$1" "$capture" "$from" "$to" 50 || shown_time=1000
+    echo "sound at $(printf %.3f "$sound_time") s, picture at $(printf %.2f "$shown_time") s (RMSE $shown_rmse)"
+    check "a frame of the show near the sound's time matches the screenshot (RMSE $shown_rmse)" \
+        between "$shown_rmse" 0 0.03
+    check "and it is the sound's time within 0.25 s" \
+        between "$(echo "$shown_time - $sound_time" | bc -l)" -0.25 0.25
 }
 
 # Starts the demo with the given options, recording whatever its audio device plays, and waits
@@ -98,11 +137,14 @@ from)
     colour=$(saturation "$work/first.png")
     check "its first frame shows the metaballs' coloured balls (saturation $colour)" \
         between "$colour" 0.02 1
+    shot_with_sound "$work/shot.ppm" $((40 * rate - lead_frames))
+    check "a screenshot just after the device takes a buffer" [ $? = 0 ]
     sleep 2
     quit
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
     check "its sound is the whole run's from module time 40 s less one device buffer" \
         "$sound_match" "$work/audio.raw" $((40 * rate - lead_frames)) 0
+    check_in_step "$work/shot.ppm"
     ;;
 loop)
     # The first pass starts 6 s before the end, so the real end of the show comes quickly.
@@ -130,6 +172,34 @@ loop)
     check "its sound runs from module time 108 s less one buffer, then the module from its start" \
         "$sound_match" "$work/audio.raw" $((108 * rate - lead_frames)) 1
     ;;
+stall)
+    # Stopped for 3 s at 30 s of music, then continued: the picture goes back to the music, which
+    # plays on to the end of the show.
+    start=$(now)
+    play --window 320x180
+    until [ -n "$(paused_bytes)" ] && between "$(music_time 0 "$(recorded)")" 30 1000; do
+        running || break
+        sleep 0.1
+    done
+    echo "stopped for 3 s at $(printf %.1f "$(music_time 0 "$(recorded)")") s of music"
+    kill -STOP "$pid"
+    sleep 3
+    kill -CONT "$pid"
+    sleep 20
+    shot_with_sound "$work/shot.ppm" 0
+    check "a screenshot 20 s later, just after the device takes a buffer" [ $? = 0 ]
+    await_exit 150
+    elapsed=$(seconds_since "$start")
+    check "ends by itself with status 0 (got $status)" [ "$status" = 0 ]
+    # 113.8 s of music and the stop; a busy machine's start-up, shutdown and slow disk driver
+    # get 20 s.
+    check "117 to 137 s after start (took $elapsed s)" between "$elapsed" 116.7 137
+    reached=$(music_time 0 "$(recorded)")
+    check "its recording runs to the show's end at 114 s (got $reached s)" between "$reached" 113.7 200
+    check "and from its first sound is the module as DUMB renders it, to its end" \
+        "$sound_match" "$work/audio.raw" 0 0
+    check_in_step "$work/shot.ppm"
+    ;;
 display)
     play --display 1 --mute
     where="$(field Width "$info")x$(field Height "$info")+$(field 'Absolute upper-left X' "$info")+$(field 'Absolute upper-left Y' "$info")"
@@ -152,4 +222,6 @@ display)
     ;;
 esac
 
+# A failed check shows what the demo said.
+[ "$failures" -eq 0 ] || { echo "the demo's stderr:"; cat "$work/err" 2>/dev/null; }
 summary
