@@ -191,9 +191,9 @@ stall)
     await_exit 150
     elapsed=$(seconds_since "$start")
     check "ends by itself with status 0 (got $status)" [ "$status" = 0 ]
-    # 113.8 s of music and the stop; a busy machine's start-up, shutdown and slow disk driver
-    # get 20 s.
-    check "117 to 137 s after start (took $elapsed s)" between "$elapsed" 116.7 137
+    # 113.8 s of music and the stop; a busy machine's start-up and shutdown, and its disk driver
+    # falling behind the ticks (8 s once, with two builds beside it), get 40 s.
+    check "117 to 157 s after start (took $elapsed s)" between "$elapsed" 116.7 157
     # The clock ends the show at 114 s, which it reads at most a buffer and 50 ms past the music.
     reached=$(music_time 0 "$(recorded)")
     check "its recording runs to the show's end at 114 s (got $reached s)" between "$reached" 113.5 200
