@@ -19,8 +19,10 @@ std::int32_t musicAnchorAt(std::uint32_t ticks, std::int64_t framesPlayed) {
 std::int32_t anchorAfterCallback(std::int32_t anchor, std::uint32_t ticks,
                                  std::int64_t framesPlayed) {
     const std::int32_t music = musicAnchorAt(ticks, framesPlayed);
-    if (music == kNotAnchored || anchor == kNotAnchored)
-        return music == kNotAnchored ? anchor : music;
+    if (music == kNotAnchored)
+        return anchor;
+    if (framesPlayed == 0 || anchor == kNotAnchored)
+        return music;
     // How far the music is behind the clock: a later anchor means an earlier reading.
     const auto behindMs = static_cast<std::int32_t>(static_cast<std::uint32_t>(music) -
                                                     static_cast<std::uint32_t>(anchor));
@@ -41,14 +43,13 @@ bool claim(std::atomic<std::int32_t>& anchor, std::int32_t value) {
 
 bool anchorFromCallback(std::atomic<std::int32_t>& anchor, std::uint32_t ticks,
                         std::int64_t framesPlayed) {
-    std::int32_t current = anchor.load();
+    const std::int32_t current = anchor.load();
     const std::int32_t next = anchorAfterCallback(current, ticks, framesPlayed);
     if (next == current)
         return false;
-    // Only an unset anchor has another writer (the main loop's timeout): whichever sets it first
-    // wins, and this callback's successor follows the music from there.
-    const bool wasUnset = current == kNotAnchored;
-    return anchor.compare_exchange_strong(current, next) && wasUnset;
+    // The main loop's timeout may set an unset anchor meanwhile; this callback's, being the
+    // music's, replaces it.
+    return anchor.exchange(next) == kNotAnchored;
 }
 
 bool anchorOnTimeout(std::atomic<std::int32_t>& anchor, std::uint32_t since, std::uint32_t ticks) {

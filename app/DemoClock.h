@@ -32,13 +32,15 @@ std::int32_t musicAnchorAt(std::uint32_t ticks, std::int64_t framesPlayed);
 
 // The rule each audio callback applies: the anchor after a callback at tick `ticks` that finds
 // `framesPlayed` frames already handed to the device, given the anchor `anchor` before it.
-// - An unset anchor becomes musicAnchorAt (the first callback, or the one after it at tick 184).
+// - The first callback since the music started (framesPlayed 0) anchors the clock at
+//   musicAnchorAt, over an anchor the main loop's timeout set without it; so does a later one
+//   while the anchor is unset (after a first callback at tick 184).
 // - While the callbacks keep up with the ticks, the anchor stays where it is. Callbacks that come
 //   early (a device filling more than one buffer ahead, or one that runs fast) move nothing.
 // - Once a callback finds the music more than kFollowThresholdMs behind the ticks (the process
-//   was stopped, the device underran, the first callback came after the clock had started
-//   without it), the anchor moves to musicAnchorAt: the clock goes back to where the music is.
-// Wrap-safe like the tick counter.
+//   was stopped, the device underran), the anchor moves to musicAnchorAt: the clock goes back to
+//   where the music is.
+// A musicAnchorAt of kNotAnchored moves nothing. Wrap-safe like the tick counter.
 std::int32_t anchorAfterCallback(std::int32_t anchor, std::uint32_t ticks,
                                  std::int64_t framesPlayed);
 
@@ -47,15 +49,16 @@ std::int32_t anchorAfterCallback(std::int32_t anchor, std::uint32_t ticks,
 constexpr std::uint32_t kFirstCallbackWaitMs = 2000;
 
 // An audio callback at tick `ticks`, after `framesPlayed` frames since the music started, applies
-// anchorAfterCallback to `anchor`. Returns whether this call set an unset anchor.
+// anchorAfterCallback to `anchor`. Returns whether this call set an unset anchor: whether the
+// main loop may still be waiting for it.
 bool anchorFromCallback(std::atomic<std::int32_t>& anchor, std::uint32_t ticks,
                         std::int64_t framesPlayed);
 
 // The main loop, at tick `ticks`, having waited since tick `since` for the first callback: once
 // kFirstCallbackWaitMs have passed, anchors `anchor` at `ticks` (demo time 0 now) unless it is
-// already set. Returns whether this call set it. Whichever of this and the first callback comes
-// first sets the anchor; the timeout then never moves it, while later callbacks follow the music
-// as anchorAfterCallback says. Wrap-safe like the tick counter.
+// already set. Returns whether this call set it. A first callback that comes later anchors the
+// clock over it (anchorAfterCallback); the timeout never moves an anchor that is set. Wrap-safe
+// like the tick counter.
 bool anchorOnTimeout(std::atomic<std::int32_t>& anchor, std::uint32_t since, std::uint32_t ticks);
 
 // Demo clock in seconds at tick `ticks`, for an anchor that is set. Wrap-safe: the difference is
