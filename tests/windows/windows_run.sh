@@ -125,10 +125,11 @@ zip)
         bash -c "grep -q '$version' '$work/unpacked/README.txt' && grep -q 'Windows 10' '$work/unpacked/README.txt' && grep -q 'OpenGL 3.0' '$work/unpacked/README.txt'"
     ;;
 options)
+    # Windows' C library writes text with CRLF line endings; the text is the Linux build's.
     for option in --version --help; do
         "$linux" $option >"$work/linux"
-        "$wine" "$exe" $option >"$work/out" 2>"$work/err"
-        status=$?
+        "$wine" "$exe" $option 2>"$work/err" | tr -d '\r' >"$work/out"
+        status=${PIPESTATUS[0]}
         check "$option exits 0 (got $status) printing what the Linux build prints" \
             bash -c "[ $status = 0 ] && cmp -s '$work/linux' '$work/out'"
     done
@@ -136,8 +137,8 @@ options)
         # shellcheck disable=SC2086 # each case is several words
         "$linux" $bad 2>"$work/linux"
         # shellcheck disable=SC2086
-        WISP_NO_MESSAGE_BOX=1 "$wine" "$exe" $bad >"$work/out" 2>"$work/err"
-        status=$?
+        WISP_NO_MESSAGE_BOX=1 "$wine" "$exe" $bad 2>&1 >"$work/out" | tr -d '\r' >"$work/err"
+        status=${PIPESTATUS[0]}
         check "'$bad' exits 2 (got $status) with the Linux build's line on stderr" \
             bash -c "[ $status = 2 ] && [ ! -s '$work/out' ] && cmp -s '$work/linux' '$work/err'"
     done
@@ -174,10 +175,14 @@ live)
     start env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" "$wine" "$exe"
     await_window 60
     check "a fullscreen window appears" [ "$(field Width)x$(field Height)" = 1280x720 ]
-    # Leading silent buffers are the device before the music starts; a few extra allow for them.
+    # Leading silent buffers are the device before the music starts: wait for the first sound,
+    # then for enough buffers after it (one more, as the last may be half written).
     for _ in $(seq 1200); do # up to 120 s on a busy machine
-        [ "$(stat -c %s "$work/audio.raw" 2>/dev/null || echo 0)" -ge $(((wanted + 8) * buffer_bytes)) ] &&
+        first=$(cmp "$work/audio.raw" /dev/zero 2>/dev/null | sed -n 's/.* byte \([0-9]*\),.*/\1/p')
+        if [ -n "$first" ] && [ "$(stat -c %s "$work/audio.raw")" -ge \
+            $((((first - 1) / buffer_bytes + wanted + 1) * buffer_bytes)) ]; then
             break
+        fi
         running || break
         sleep 0.1
     done
