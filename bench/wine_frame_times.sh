@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Frame times of the Windows build under Wine against the Linux build, at 1280x720, side by side:
+# bench/frame_times built both ways, run in turn on the same Xvfb screen (Mesa's llvmpipe under
+# both), twice each, alternating, so that the machine's load falls on both alike.
+#   bench/wine_frame_times.sh [BUILD_DIR]     (default build/test; the Windows build is made by
+#                                              scripts/windows --bench)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build/test}
+scripts/windows --bench
+cmake --build "$build" --target frame_times >/dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# Screen rows of frame_times' table ("| 1280x720 | title | now | literal | floor | ..."), tagged.
+run() { # run TAG COMMAND...
+    local tag=$1
+    shift
+    xvfb-run -a -s "-screen 0 1280x720x24" "$@" 1280x720 | tr -d '\r' |
+        awk -F'|' -v tag="$tag" '$3 ~ /title|metaballs/ { gsub(/ /, ""); print tag, $3, $4, $6 }'
+}
+for round in 1 2; do
+    echo "round $round of 2" >&2
+    run linux "$build/bench/frame_times" >>"$work/rows"
+    run wine scripts/wine build/windows/frame_times.exe >>"$work/rows"
+done
+
+echo "Mesa: llvmpipe, $(nproc) cores; Wine $(wine --version | sed 's/^wine-//')"
+echo
+echo "Mean frame time (ms) at 1280x720 over demo times every 2 s of each scene, the mean of two"
+echo "runs each; the floor is a white quad"
+echo
+echo "| scene | Linux | Windows under Wine | Wine / Linux | floor, Linux | floor, Wine |"
+echo "|---|---:|---:|---:|---:|---:|"
+for scene in title metaballs; do
+    awk -v s="$scene" '$2 == s { n[$1]++; now[$1] += $3; floor[$1] += $4 }
+        END { l = now["linux"] / n["linux"]; w = now["wine"] / n["wine"]
+              printf "| %s | %.2f | %.2f | %.2f | %.2f | %.2f |\n", s, l, w, w / l,
+                     floor["linux"] / n["linux"], floor["wine"] / n["wine"] }' "$work/rows"
+done
