@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/test}
-scripts/windows --bench
+scripts/windows --bench >&2
 cmake --build "$build" --target frame_times >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
