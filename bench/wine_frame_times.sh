@@ -25,7 +25,7 @@ for round in 1 2; do
     run wine scripts/wine build/windows/frame_times.exe >>"$work/rows"
 done
 
-echo "Mesa: llvmpipe, $(nproc) cores; Wine $(wine --version | sed 's/^wine-//')"
+echo "Mesa: llvmpipe, $(nproc) cores; Wine $(WINEDEBUG=-all wine --version | sed 's/^wine-//')"
 echo
 echo "Mean frame time (ms) at 1280x720 over demo times every 2 s of each scene, the mean of two"
 echo "runs each; the floor is a white quad"
