@@ -3,7 +3,7 @@
 # Linux build: the executable and the zip as files, and the player run under Wine on the Xvfb
 # screen the caller started (1280x720).
 #   windows_run.sh CASE WINDOWS_DIR LINUX_PLAYER CAPTURE FRAME_COMPARE SOUND_MATCH
-# CASE: binary | zip (no display) | options | no_display | still_title | still_greetings | live
+# CASE: binary | zip (no display) | options | start_failures | still_title | still_greetings | live
 # Exit status 77 (skipped) when there is no Windows build or no Wine.
 set -uo pipefail
 case=$1 dir=$2 linux=$3 capture=$4 frame_compare=$5 sound_match=$6
@@ -143,7 +143,7 @@ options)
             bash -c "[ $status = 2 ] && [ ! -s '$work/out' ] && cmp -s '$work/linux' '$work/err'"
     done
     ;;
-no_display)
+start_failures)
     # Double-clicked, a failure shows its line in a message box, and waits for OK.
     start "$wine" "$exe" --display 7 --mute
     await_window 60
@@ -162,6 +162,13 @@ no_display)
     check "with WISP_NO_MESSAGE_BOX=1 it ends with status 2 (got $status), showing nothing" \
         bash -c "[ '$status' = 2 ] && ! xwininfo -name '$title' >/dev/null 2>&1"
     check "and says the same on stderr" grep -q '^one-quill-wisp: there is no display 7' "$work/err"
+    # An OpenGL older than 3.0 (Mesa told to offer 2.1): the Linux build's status and line.
+    start env MESA_GL_VERSION_OVERRIDE=2.1 WISP_NO_MESSAGE_BOX=1 SDL_AUDIODRIVER=dummy \
+        "$wine" "$exe"
+    await_exit 60
+    check "an OpenGL older than 3.0 ends it with status 1 (got $status)" [ "$status" = 1 ]
+    check "naming the failed OpenGL 3.0 context on one line" \
+        bash -c "grep -c '' '$work/err' | grep -qx 1 && grep -q '^one-quill-wisp: cannot create an OpenGL 3.0 context: .' '$work/err'"
     ;;
 still_title)
     still 10 # the group's logo and a caption on white, the star behind
