@@ -12,11 +12,15 @@ cmake --build "$build" --target frame_times >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Screen rows of frame_times' table ("| 1280x720 | title | now | literal | floor | ..."), tagged.
+# Screen rows of frame_times' table ("| 1280x720 | title | now | literal | floor | ..."), tagged;
+# and the CPU seconds the run took (the program with all its threads, and the X server), which
+# moves much less than the frame times with the machine's load.
 run() { # run TAG COMMAND...
     local tag=$1
     shift
-    xvfb-run -a -s "-screen 0 1280x720x24" "$@" 1280x720 | tr -d '\r' |
+    { TIMEFORMAT="$tag %U %S"; time xvfb-run -a -s "-screen 0 1280x720x24" "$@" 1280x720 \
+        >"$work/out" 2>"$work/err"; } 2>>"$work/cpu"
+    tr -d '\r' <"$work/out" |
         awk -F'|' -v tag="$tag" '$3 ~ /title|metaballs/ { gsub(/ /, ""); print tag, $3, $4, $6 }'
 }
 for round in 1 2; do
@@ -38,3 +42,9 @@ for scene in title metaballs; do
               printf "| %s | %.2f | %.2f | %.2f | %.2f | %.2f |\n", s, l, w, w / l,
                      floor["linux"] / n["linux"], floor["wine"] / n["wine"] }' "$work/rows"
 done
+echo
+echo "CPU time of a whole run (both scenes, every kind of draw, start-up; the program and Xvfb):"
+awk '{ n[$1]++; cpu[$1] += $2 + $3 }
+    END { l = cpu["linux"] / n["linux"]; w = cpu["wine"] / n["wine"]
+          printf "Linux %.1f s, Windows under Wine %.1f s, Wine / Linux %.2f\n", l, w, w / l }' \
+    "$work/cpu"
