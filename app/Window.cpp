@@ -2,6 +2,7 @@
 #include "app/Window.h"
 
 #include "app/Letterbox.h"
+#include "app/MonitorMode.h"
 #include "app/WindowUnmap.h"
 
 #include <GL/glew.h>
@@ -113,7 +114,7 @@ void setDrawingArea(int width, int height) {
 
 } // namespace
 
-Window::Window(int width, int height, bool fullscreen, int display) {
+Window::Window(int width, int height, bool fullscreen, int display) : fullscreen(fullscreen) {
     // With no display server SDL falls back to drivers that show nothing; the show would then
     // play to nobody. Those drivers are only for a caller who asks for them.
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -138,6 +139,8 @@ Window::Window(int width, int height, bool fullscreen, int display) {
         }
         SDL_ShowCursor(0);
         flags = SDL_WINDOW_FULLSCREEN_DESKTOP;
+    } else {
+        flags = SDL_WINDOW_RESIZABLE;
     }
     flags |= SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
 
@@ -145,6 +148,8 @@ Window::Window(int width, int height, bool fullscreen, int display) {
     if (!sdlWindow)
         fail("cannot create the window", SDL_GetError());
     SDL_GetWindowSize(sdlWindow, &windowWidth, &windowHeight);
+    if (fullscreen)
+        watchMonitorModes(sdlWindow);
 
     try {
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
@@ -194,6 +199,25 @@ void Window::resize(int width, int height) {
     windowWidth = width;
     windowHeight = height;
     setDrawingArea(width, height);
+    // What a resized window holds outside the drawing area is undefined until drawn.
+    GLfloat clearColour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+    if (scissor)
+        glEnable(GL_SCISSOR_TEST);
+}
+
+bool Window::sizeChange(const SDL_Event& event, int& width, int& height) {
+    if (fullscreen)
+        followMonitorMode(sdlWindow, event); // its size change comes as an event of its own
+    if (event.type != SDL_WINDOWEVENT || event.window.event != SDL_WINDOWEVENT_SIZE_CHANGED)
+        return false;
+    SDL_GL_GetDrawableSize(sdlWindow, &width, &height);
+    return width > 0 && height > 0 && (width != windowWidth || height != windowHeight);
 }
 
 void Window::swap() const {

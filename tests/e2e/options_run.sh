@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Plays the real demo executable with its command-line options and checks what each one does.
-#   options_run.sh MODE DEMO SOUND_MATCH [CAPTURE FRAME_COMPARE]   (the last two for still)
-# MODE: usage (no X server) | window_mute | still | from | loop (Xvfb at 1280x720) |
-#       display (two monitors side by side, the second 800x600 at x 1280)
+#   options_run.sh MODE DEMO SOUND_MATCH [CAPTURE FRAME_COMPARE]   (the last two for still,
+#                                                                   resize and mode_change)
+# MODE: usage (no X server) | window_mute | still | from | loop | resize (Xvfb at 1280x720) |
+#       display (two monitors side by side, the second 800x600 at x 1280) |
+#       mode_change (one 1920x1080 monitor of Xorg's dummy driver, output DUMMY0)
 set -uo pipefail
 mode=$1 demo=$2 sound_match=$3 capture=${4:-} frame_compare=${5:-}
 work=$(mktemp -d)
@@ -33,6 +35,22 @@ await_drawn() {
         window_shot "$1" && between "$(brightness "$1")" 0.01 1 && return 0
         running || return 1
         sleep 0.2
+    done
+    return 1
+}
+
+root_shot() { import -window root "$1"; }
+# Takes shots with the command $1 into $work/shot.png for up to 60 s, until one equals the
+# capture tool's frame at demo time $2 and size $3 within tolerance $4/255 for all but the share
+# $5 of the pixels. The comparison's verdict is left in $work/verdict.
+await_frame() {
+    "$capture" --time "$2" --size "$3" --out "$work/captured.png" || return 1
+    local deadline
+    deadline=$(echo "$(now) + 60" | bc -l)
+    while running && [ "$(echo "$(now) < $deadline" | bc -l)" = 1 ]; do
+        "$1" "$work/shot.png" && "$frame_compare" "$work/shot.png" "$work/captured.png" \
+            "$work/diff.png" "$4" "$5" >"$work/verdict" && return 0
+        sleep 0.5
     done
     return 1
 }
@@ -129,6 +147,33 @@ loop)
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
     check "its sound runs from module time 108 s less one buffer, then the module from its start" \
         "$sound_match" "$work/audio.raw" $((108 * rate - lead_frames)) 1
+    ;;
+resize)
+    # The user makes the window larger; the next frame is drawn for the new size.
+    play --still 70 --window 640x360
+    await_drawn "$work/small.png"
+    xdotool windowsize --sync "$(window_id)" 960 540
+    await_frame window_shot 70 960x540 2 0.001
+    matched=$?
+    check "resized to 960x540, it shows the capture's 960x540 frame within 2/255 for 99.9 % of the pixels: $(cat "$work/verdict" 2>/dev/null)" \
+        [ "$matched" = 0 ]
+    quit
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
+    ;;
+mode_change)
+    # Fullscreen on a monitor that switches to a smaller mode while the demo shows.
+    play --still 70
+    await_frame root_shot 70 1920x1080 2 0.001
+    matched=$?
+    check "fullscreen at 1920x1080, it shows the capture's 1920x1080 frame: $(cat "$work/verdict" 2>/dev/null)" \
+        [ "$matched" = 0 ]
+    xrandr --output DUMMY0 --mode 1280x720
+    await_frame root_shot 70 1280x720 2 0.001
+    matched=$?
+    check "switched to 1280x720, it shows the capture's 1280x720 frame: $(cat "$work/verdict" 2>/dev/null)" \
+        [ "$matched" = 0 ]
+    quit
+    check "exits with status 0 (got $status)" [ "$status" = 0 ]
     ;;
 display)
     play --display 1 --mute

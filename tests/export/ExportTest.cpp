@@ -63,8 +63,7 @@ protected:
             if (c == '/')
                 c = '_';
         // The process id keeps two test runs on one machine (two checkouts) apart.
-        work = fs::temp_directory_path() /
-               ("wisp-export-" + name + "-" + std::to_string(getpid()));
+        work = fs::temp_directory_path() / ("wisp-export-" + name + "-" + std::to_string(getpid()));
         fs::remove_all(work);
         fs::create_directories(work);
     }
