@@ -120,9 +120,15 @@ Window::Window(int width, int height, bool fullscreen, int display) : fullscreen
     const char* driver = SDL_GetCurrentVideoDriver();
     const bool invisible =
         driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
-    if (invisible && !SDL_getenv("SDL_VIDEODRIVER"))
+    if (invisible && !SDL_getenv("SDL_VIDEODRIVER")) {
+        const char* x11 = SDL_getenv("DISPLAY");
+        const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
         fail("no display to show the demo on",
-             "SDL found no display server (is DISPLAY or WAYLAND_DISPLAY set?)");
+             x11 || wayland ? std::string("SDL could not reach the display server ") +
+                                  (x11 ? "DISPLAY=" + std::string(x11)
+                                       : "WAYLAND_DISPLAY=" + std::string(wayland))
+                            : "SDL found no display server (is DISPLAY or WAYLAND_DISPLAY set?)");
+    }
 
     Uint32 flags = 0;
     int position = SDL_WINDOWPOS_UNDEFINED;
