@@ -128,6 +128,9 @@ void Demo::begin() {
 bool Demo::step() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
+        int width = 0, height = 0;
+        if (window->sizeChange(event, width, height))
+            resize(width, height);
         const bool quit = (event.type == SDL_KEYUP && event.key.keysym.sym == SDLK_ESCAPE) ||
                           event.type == SDL_QUIT;
         if (quit && running)

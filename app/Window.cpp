@@ -2,6 +2,7 @@
 #include "app/Window.h"
 
 #include "app/Letterbox.h"
+#include "app/MonitorMode.h"
 #include "app/WindowUnmap.h"
 
 #include <GL/glew.h>
@@ -113,15 +114,21 @@ void setDrawingArea(int width, int height) {
 
 } // namespace
 
-Window::Window(int width, int height, bool fullscreen, int display) {
+Window::Window(int width, int height, bool fullscreen, int display) : fullscreen(fullscreen) {
     // With no display server SDL falls back to drivers that show nothing; the show would then
     // play to nobody. Those drivers are only for a caller who asks for them.
     const char* driver = SDL_GetCurrentVideoDriver();
     const bool invisible =
         driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
-    if (invisible && !SDL_getenv("SDL_VIDEODRIVER"))
+    if (invisible && !SDL_getenv("SDL_VIDEODRIVER")) {
+        const char* x11 = SDL_getenv("DISPLAY");
+        const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
         fail("no display to show the demo on",
-             "SDL found no display server (is DISPLAY or WAYLAND_DISPLAY set?)");
+             x11 || wayland ? std::string("SDL could not reach the display server ") +
+                                  (x11 ? "DISPLAY=" + std::string(x11)
+                                       : "WAYLAND_DISPLAY=" + std::string(wayland))
+                            : "SDL found no display server (is DISPLAY or WAYLAND_DISPLAY set?)");
+    }
 
     Uint32 flags = 0;
     int position = SDL_WINDOWPOS_UNDEFINED;
@@ -138,6 +145,8 @@ Window::Window(int width, int height, bool fullscreen, int display) {
         }
         SDL_ShowCursor(0);
         flags = SDL_WINDOW_FULLSCREEN_DESKTOP;
+    } else {
+        flags = SDL_WINDOW_RESIZABLE;
     }
     flags |= SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
 
@@ -145,6 +154,8 @@ Window::Window(int width, int height, bool fullscreen, int display) {
     if (!sdlWindow)
         fail("cannot create the window", SDL_GetError());
     SDL_GetWindowSize(sdlWindow, &windowWidth, &windowHeight);
+    if (fullscreen)
+        watchMonitorModes(sdlWindow);
 
     try {
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
@@ -194,6 +205,25 @@ void Window::resize(int width, int height) {
     windowWidth = width;
     windowHeight = height;
     setDrawingArea(width, height);
+    // What a resized window holds outside the drawing area is undefined until drawn.
+    GLfloat clearColour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+    if (scissor)
+        glEnable(GL_SCISSOR_TEST);
+}
+
+bool Window::sizeChange(const SDL_Event& event, int& width, int& height) {
+    if (fullscreen)
+        followMonitorMode(sdlWindow, event); // its size change comes as an event of its own
+    if (event.type != SDL_WINDOWEVENT || event.window.event != SDL_WINDOWEVENT_SIZE_CHANGED)
+        return false;
+    SDL_GL_GetDrawableSize(sdlWindow, &width, &height);
+    return width > 0 && height > 0 && (width != windowWidth || height != windowHeight);
 }
 
 void Window::swap() const {

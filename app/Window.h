@@ -28,8 +28,13 @@ public:
     void swap() const;
     // Takes the window off the screen at once; the context stays usable until destruction.
     void hide() const;
-    // Takes a new size in pixels: the letterboxed viewport and scissor follow it.
+    // Takes a new size in pixels: the letterboxed viewport and scissor follow it, and the whole
+    // window is cleared to black, so that bands the picture never writes start black.
     void resize(int width, int height);
+    // Reads an event from SDL's queue. Returns true, with the window's drawable size in pixels,
+    // when the window now has another size than the drawing area is set for: the user resized a
+    // window, or the monitor under a fullscreen window changed mode. The caller then resizes.
+    bool sizeChange(const SDL_Event& event, int& width, int& height);
 
     int width() const { return windowWidth; }
     int height() const { return windowHeight; }
@@ -39,4 +44,5 @@ private:
     SDL_GLContext glContext = nullptr;
     int windowWidth = 0;
     int windowHeight = 0;
+    bool fullscreen = false;
 };

@@ -16,7 +16,7 @@ cd "$(dirname "$0")/.."
 
 display=:${WISP_BENCH_DISPLAY:-87}
 work=$(mktemp -d /tmp/first-frame.XXXXXX)
-Xvfb "$display" -br -nolisten tcp -screen 0 1280x720x24 2>/dev/null &
+Xvfb "$display" -br -nolisten tcp -noreset -screen 0 1280x720x24 2>/dev/null &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 

@@ -10,9 +10,9 @@ demo=${2:-$build/one-quill-wisp}
 cmake --build "$build" --target frame_times demo_timings frame_probe one-quill-wisp >/dev/null
 echo "Mesa: $(glxinfo -B 2>/dev/null | grep -m1 'OpenGL renderer' || echo llvmpipe), $(nproc) cores"
 echo
-xvfb-run -a -s "-screen 0 1920x1080x24" "$build/bench/frame_times" 1280x720 1920x1080
+xvfb-run -a -s "-noreset -screen 0 1920x1080x24" "$build/bench/frame_times" 1280x720 1920x1080
 echo
 echo "Start-up, the cut and quitting at 320x180 (ms), $demo:"
 echo
-xvfb-run -a -s "-screen 0 320x180x24" "$build/bench/demo_timings" "$demo" \
+xvfb-run -a -s "-noreset -screen 0 320x180x24" "$build/bench/demo_timings" "$demo" \
     "$build/bench/frame_probe.so" 3

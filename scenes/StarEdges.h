@@ -50,11 +50,15 @@ public:
     std::vector<PixelRect> starBands(int bandRows) const;
 
     const PixelRect& area() const { return viewport; }
-
-private:
+    int columns() const { return columnCount; }
+    int rows() const { return rowCount; }
+    // The class the last classify gave the block in `column` and `row`, counted from the
+    // viewport's bottom-left block.
     StarBlock at(int column, int row) const {
         return classes[static_cast<size_t>(row) * columnCount + column];
     }
+
+private:
     // A block's polar extent around the star's centre: radii, and the angles theta as an
     // interval less than half a turn wide; `centre` when the block holds the centre.
     struct Extent {

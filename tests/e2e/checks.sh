@@ -1,12 +1,20 @@
 # Helpers for the end-to-end scripts: counted checks, timing, waiting for the demo, pictures.
-# The sourcing script sets $pid to the demo's process and $work to its scratch folder.
+# The sourcing script sets $pid to the demo's process and $work to its scratch folder, and has
+# the demo write its stderr to $work/err, which a failed check prints.
 failures=0 checks=0
 
 check() { # check DESCRIPTION CONDITION...
     local what=$1
     shift
     checks=$((checks + 1))
-    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
+    if "$@"; then
+        echo "ok: $what"
+    else
+        echo "FAIL: $what"
+        failures=$((failures + 1))
+        # What the demo said so far, which may say why.
+        if [ -s "$work/err" ]; then sed 's/^/  stderr: /' "$work/err"; fi
+    fi
 }
 now() { date +%s.%N; }
 seconds_since() { echo "$(now) - $1" | bc -l; }

@@ -146,6 +146,4 @@ no_display)
     ;;
 esac
 
-# A failed check shows what the demo said.
-[ "$failures" -eq 0 ] || { echo "the demo's stderr:"; cat "$work/err" 2>/dev/null; }
 summary

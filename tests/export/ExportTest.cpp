@@ -63,8 +63,7 @@ protected:
             if (c == '/')
                 c = '_';
         // The process id keeps two test runs on one machine (two checkouts) apart.
-        work = fs::temp_directory_path() /
-               ("wisp-export-" + name + "-" + std::to_string(getpid()));
+        work = fs::temp_directory_path() / ("wisp-export-" + name + "-" + std::to_string(getpid()));
         fs::remove_all(work);
         fs::create_directories(work);
     }
@@ -85,7 +84,12 @@ protected:
         } else {
             command += extra;
         }
-        EXPECT_EQ(run(command + " 2>" + (work / "log").string()), 0) << command;
+        // Progress goes to the log; a failure shows it, with whatever the tool said.
+        const fs::path log = work / "log";
+        if (run(command + " 2>" + log.string()) != 0) {
+            const std::vector<char> said = readFile(log);
+            ADD_FAILURE() << command << " failed:\n" << std::string(said.begin(), said.end());
+        }
         EXPECT_TRUE(fs::exists(out));
         EXPECT_FALSE(fs::exists(out.string() + ".partial"));
         return out;

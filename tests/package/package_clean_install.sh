@@ -15,9 +15,10 @@ fi
 work=$(mktemp -d)
 trap 'kill "${xvfb:-}" 2>/dev/null; rm -rf "$work"' EXIT
 
-# An X server of our own, on a display it picks itself, for the player to draw into.
+# An X server of our own, on a display it picks itself, for the player to draw into; it does not
+# reset between clients, which would refuse one that connects meanwhile.
 exec 3>"$work/display"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 640x360x24 2>/dev/null &
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 640x360x24 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 display=:$(cat "$work/display")

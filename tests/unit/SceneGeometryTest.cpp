@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 #include <vector>
@@ -22,6 +23,15 @@ struct StarCase {
 void PrintTo(const StarCase& c, std::ostream* os) {
     *os << c.time << " s in " << c.viewport.width << "x" << c.viewport.height << " at y "
         << c.viewport.y;
+}
+
+// The star's measure d in double precision at scene time t (seconds) and a point of the viewport
+// given in pixels (x from the left, y from the bottom) of a viewport of width x height pixels.
+double starMeasure(double t, double x, double y, int width, int height) {
+    const double phi = 3.1 * std::sin(2.3 * t) * std::sin(t);
+    const double px = (x / width - 0.5) * 2.0, py = (0.5 - y / height) * 1.125;
+    const double theta = std::atan2(px, py);
+    return std::hypot(px, py) * (1.2 + 0.6 * std::sin(12 * theta + 4 * t) * std::sin(theta + phi));
 }
 
 class StarEdges : public ::testing::TestWithParam<StarCase> {};
@@ -49,15 +59,11 @@ TEST_P(StarEdges, HoldEveryPixelNearAnEdgeAndInTheStar) {
         return cover;
     };
     const std::vector<int> inRuns = coverOf(runs), inBands = coverOf(bands);
-    const double t = c.time, phi = 3.1 * std::sin(2.3 * t) * std::sin(t);
     long near = 0, clear = 0;
     for (int y = 0; y < c.viewport.height; ++y)
         for (int x = 0; x < c.viewport.width; ++x) {
-            const double u = (x + 0.5) / c.viewport.width, v = 1.0 - (y + 0.5) / c.viewport.height;
-            const double px = (u - 0.5) * 2.0, py = (v - 0.5) * 1.125;
-            const double theta = std::atan2(px, py);
-            const double d = std::hypot(px, py) *
-                             (1.2 + 0.6 * std::sin(12 * theta + 4 * t) * std::sin(theta + phi));
+            const double d =
+                starMeasure(c.time, x + 0.5, y + 0.5, c.viewport.width, c.viewport.height);
             const size_t i = static_cast<size_t>(y) * c.viewport.width + x;
             ASSERT_LE(inRuns[i], 1) << "pixel " << x << ", " << y << " lies in two runs";
             ASSERT_LE(inBands[i], 1) << "pixel " << x << ", " << y << " lies in two bands";
@@ -76,11 +82,49 @@ TEST_P(StarEdges, HoldEveryPixelNearAnEdgeAndInTheStar) {
     EXPECT_GT(clear, 0) << "the bands leave out some of the clear corners";
 }
 
-INSTANTIATE_TEST_SUITE_P(Times, StarEdges,
-                         ::testing::Values(StarCase{4.3f, {0, 0, 640, 360}},
-                                           StarCase{8.1f, {0, 60, 640, 360}},
-                                           StarCase{12.7f, {0, 0, 1280, 720}},
-                                           StarCase{16.9f, {0, -30, 640, 360}}));
+// Block by block: a block where d comes within the guard of an outline, at a pixel centre or
+// corner of it, is Edge, and one where d comes to 0.8 + guard or less is not Clear.
+TEST_P(StarEdges, ClassEachBlockByItsPixels) {
+    const StarCase c = GetParam();
+    const double guard = 2e-3;
+    const int side = 8;
+    StarBlocks blocks(c.viewport, side);
+    blocks.classify(c.time, guard);
+    const int width = c.viewport.width, height = c.viewport.height;
+    long nearInner = 0, nearOuter = 0;
+    for (int row = 0; row < blocks.rows(); ++row)
+        for (int column = 0; column < blocks.columns(); ++column) {
+            double low = 1e9, high = -1e9;
+            // Every half pixel across the block, its edges included.
+            for (int y2 = 2 * row * side; y2 <= 2 * std::min((row + 1) * side, height); ++y2)
+                for (int x2 = 2 * column * side; x2 <= 2 * std::min((column + 1) * side, width);
+                     ++x2) {
+                    const double d = starMeasure(c.time, 0.5 * x2, 0.5 * y2, width, height);
+                    low = std::min(low, d);
+                    high = std::max(high, d);
+                }
+            const auto reaches = [&](double edge) {
+                return low <= edge + guard && high >= edge - guard;
+            };
+            const StarBlock is = blocks.at(column, row);
+            nearInner += reaches(kStarOutlineInner) ? 1 : 0;
+            nearOuter += reaches(kStarOutlineOuter) ? 1 : 0;
+            const bool edge = reaches(kStarOutlineInner) || reaches(kStarOutlineOuter);
+            const bool star = low <= kStarOutlineOuter + guard;
+            ASSERT_TRUE(is == StarBlock::Edge || (!edge && !(star && is == StarBlock::Clear)))
+                << "block " << column << ", " << row << " with d in " << low << ".." << high
+                << " is " << static_cast<int>(is);
+        }
+    EXPECT_GT(nearInner, 0);
+    EXPECT_GT(nearOuter, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Times, StarEdges,
+    ::testing::Values(StarCase{4.3f, {0, 0, 640, 360}}, StarCase{8.1f, {0, 60, 640, 360}},
+                      StarCase{12.7f, {0, 0, 1280, 720}}, StarCase{16.9f, {0, -30, 640, 360}},
+                      StarCase{5.6f, {0, 0, 960, 540}}, StarCase{10.2f, {0, 0, 640, 360}},
+                      StarCase{14.4f, {0, 20, 800, 450}}));
 
 class DisjointCover : public ::testing::TestWithParam<std::vector<PixelRect>> {};
 

@@ -49,6 +49,16 @@ function check(ok, what) {
   if (!ok) failures.push(what);
 }
 
+// What the pages said on their consoles (the demo's stderr among it), printed when a check fails.
+const said = [];
+function watch(page) {
+  page.on('pageerror', (error) => check(false, `page error: ${error.message}`));
+  page.on('console', (message) => said.push(`${message.type()}: ${message.text()}`));
+}
+function printConsoles() {
+  console.log(`the pages' consoles:\n${said.map((line) => `  ${line}`).join('\n')}`);
+}
+
 // The desktop's picture at `time` on a window of width x height device pixels, as PNG bytes.
 function capture(binary, time, width, height) {
   const file = path.join(os.tmpdir(), `wisp-capture-${process.pid}-${width}x${height}.png`);
@@ -133,7 +143,7 @@ async function stills(options, browser, url) {
     .reduce((sum, name) => sum + fs.statSync(path.join(options.page, name)).size, 0);
   check(bytes <= kPageBytes, `the page is ${bytes} bytes, at most ${kPageBytes}`);
   const page = await browser.newPage();
-  page.on('pageerror', (error) => check(false, `page error: ${error.message}`));
+  watch(page);
   for (const [index, time] of kStillTimes.entries()) {
     // Each time is shown at one size on load and at the other after a resize.
     const [first, second] = index % 2 ? [kSquare, kWide] : [kWide, kSquare];
@@ -211,7 +221,7 @@ async function startScreenShown(page) {
 
 async function live(options, browser, url) {
   const page = await browser.newPage();
-  page.on('pageerror', (error) => check(false, `page error: ${error.message}`));
+  watch(page);
   await setView(page, kWide);
   await page.goto(url);
   await startScreenShown(page);
@@ -259,10 +269,12 @@ async function live(options, browser, url) {
     await close();
   }
   if (failures.length) {
+    printConsoles();
     console.log(`${failures.length} check(s) failed`);
     process.exit(1);
   }
 })().catch((error) => {
+  printConsoles();
   console.error(`page_test: ${error.stack || error}`);
   process.exit(1);
 });

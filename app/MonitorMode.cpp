@@ -1,0 +1,71 @@
+// Keeps a fullscreen SDL window on X covering its monitor when the monitor changes mode and no
+// window manager resizes the window for it.
+// Apart from Window.cpp because Xlib's `Window` type would clash with the demo's class.
+#include "app/MonitorMode.h"
+
+#include <SDL_syswm.h>
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/extensions/Xrandr.h>
+#endif
+
+namespace {
+int randrEventBase = -1; // the RandR extension's first event code; -1 until watched
+} // namespace
+
+bool watchMonitorModes(SDL_Window* window) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return false;
+    Display* display = info.info.x11.display;
+    int errorBase = 0;
+    if (!XRRQueryExtension(display, &randrEventBase, &errorBase))
+        return false;
+    // A CRTC's change is a monitor's new mode. The X server tells it to every window of the
+    // screen that asks; the root window is SDL's, which asks for outputs that come and go, and
+    // the server keeps a client's first choice there, so the demo's own window asks.
+    XRRSelectInput(display, info.info.x11.window, RRCrtcChangeNotifyMask);
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    return true;
+#else
+    (void)window;
+    return false;
+#endif
+}
+
+bool followMonitorMode(SDL_Window* window, const SDL_Event& event) {
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (event.type != SDL_SYSWMEVENT || randrEventBase < 0 ||
+        event.syswm.msg->subsystem != SDL_SYSWM_X11)
+        return false;
+    const XEvent& x = event.syswm.msg->msg.x11.event;
+    if (x.type != randrEventBase + RRNotify ||
+        reinterpret_cast<const XRRNotifyEvent&>(x).subtype != RRNotify_CrtcChange)
+        return false;
+    const auto& crtc = reinterpret_cast<const XRRCrtcChangeNotifyEvent&>(x);
+    const int width = static_cast<int>(crtc.width), height = static_cast<int>(crtc.height);
+    if (crtc.mode == None || width <= 0 || height <= 0)
+        return false; // a monitor switched off
+    int left = 0, top = 0, windowWidth = 0, windowHeight = 0;
+    SDL_GetWindowPosition(window, &left, &top);
+    SDL_GetWindowSize(window, &windowWidth, &windowHeight);
+    const bool under =
+        left >= crtc.x && left < crtc.x + width && top >= crtc.y && top < crtc.y + height;
+    if (!under || (windowWidth == width && windowHeight == height))
+        return false;
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return false;
+    XMoveResizeWindow(info.info.x11.display, info.info.x11.window, crtc.x, crtc.y,
+                      static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XFlush(info.info.x11.display);
+    return true;
+#else
+    (void)window;
+    (void)event;
+    return false;
+#endif
+}
