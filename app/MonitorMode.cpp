@@ -11,6 +11,25 @@
 
 namespace {
 int randrEventBase = -1; // the RandR extension's first event code; -1 until watched
+
+#if defined(SDL_VIDEO_DRIVER_X11)
+// The two RandR calls, from libXrandr loaded at run time as SDL loads its own X extensions, so
+// the player needs no more of X than libX11 to start. Null where the library is missing.
+using QueryExtension = Bool (*)(Display*, int*, int*);
+using SelectInput = void (*)(Display*, ::Window, int);
+QueryExtension queryExtension = nullptr;
+SelectInput selectInput = nullptr;
+
+bool loadRandr() {
+    static void* library = SDL_LoadObject("libXrandr.so.2");
+    if (library && !queryExtension) {
+        queryExtension =
+            reinterpret_cast<QueryExtension>(SDL_LoadFunction(library, "XRRQueryExtension"));
+        selectInput = reinterpret_cast<SelectInput>(SDL_LoadFunction(library, "XRRSelectInput"));
+    }
+    return queryExtension && selectInput;
+}
+#endif
 } // namespace
 
 bool watchMonitorModes(SDL_Window* window) {
@@ -21,12 +40,12 @@ bool watchMonitorModes(SDL_Window* window) {
         return false;
     Display* display = info.info.x11.display;
     int errorBase = 0;
-    if (!XRRQueryExtension(display, &randrEventBase, &errorBase))
+    if (!loadRandr() || !queryExtension(display, &randrEventBase, &errorBase))
         return false;
     // A CRTC's change is a monitor's new mode. The X server tells it to every window of the
     // screen that asks; the root window is SDL's, which asks for outputs that come and go, and
     // the server keeps a client's first choice there, so the demo's own window asks.
-    XRRSelectInput(display, info.info.x11.window, RRCrtcChangeNotifyMask);
+    selectInput(display, info.info.x11.window, RRCrtcChangeNotifyMask);
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     return true;
 #else
