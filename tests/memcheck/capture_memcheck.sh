@@ -12,6 +12,15 @@ SDL_VIDEODRIVER=offscreen valgrind --tool=memcheck --error-exitcode=3 --leak-che
     --num-callers=40 --suppressions="$suppressions" --log-file="$work/memcheck.log" \
     "$capture" --time 68 --size 160x90 --out "$work/frame.png"
 status=$?
+# Valgrind decodes only the instructions its emulated CPU advertises. On CPUs whose hypervisor
+# hides RDTSCP from CPUID, libhwy (loaded by FFmpeg's JPEG XL codec) still runs it while the
+# libraries are initialised, before any code of ours: nothing can be checked there.
+if grep -q "Unrecognised instruction" "$work/memcheck.log" &&
+    grep -A1 "Unrecognised instruction" "$work/memcheck.log" | grep -q "in /usr/lib/"; then
+    grep -A2 "Unrecognised instruction" "$work/memcheck.log"
+    echo "SKIP: valgrind cannot run a system library's start-up on this CPU"
+    exit 77
+fi
 grep -E "ERROR SUMMARY|definitely lost:|indirectly lost:|in use at exit" "$work/memcheck.log"
 if [ "$status" -ne 0 ] || [ ! -s "$work/frame.png" ]; then
     cat "$work/memcheck.log"
