@@ -59,6 +59,7 @@ bookworm | trixie)
     # Each run is a fresh copy-on-write layer over the cached root, the archive unpacked outside.
     mkdir -p "$work/unpacked" "$work/out"
     tar -xzf "$dir/$name.tar.gz" -C "$work/unpacked"
+    # shellcheck disable=SC2054 # the packages are one comma-separated argument
     root=("$source_dir/scripts/debian-root" --suite "$case" --variant minbase
         --packages libgl1,libgl1-mesa-dri,libx11-6 --bind "$work/unpacked/$name:/opt/wisp"
         --bind /tmp/.X11-unix:/tmp/.X11-unix --bind "$work/out:/mnt/out" --env "DISPLAY=$DISPLAY")
