@@ -32,6 +32,32 @@ brightness() { convert "$1" -colorspace gray -format '%[fx:mean]' info:; }
 is_white() { # is_white IMAGE X Y
     [ "$(convert "$1" -format "%[fx:p{$2,$3}.r == 1 && p{$2,$3}.g == 1 && p{$2,$3}.b == 1]" info:)" = 1 ]
 }
+# Waits up to 60 s, while the demo runs, for the screen to show something other than black; leaves
+# it in $1.
+await_drawn() { # await_drawn PNG
+    for _ in $(seq 300); do
+        import -window root "$1" 2>/dev/null && between "$(brightness "$1")" 0.01 1 && return 0
+        running || return 1
+        sleep 0.2
+    done
+    return 1
+}
+# Waits up to 120 s, while the demo runs, until its disk-audio recording holds BUFFERS device
+# buffers of BUFFER_BYTES from its first sound; leading silent buffers are the device before the
+# music starts. One more buffer is awaited, as the last may be half written.
+await_sound() { # await_sound RECORDING BUFFERS BUFFER_BYTES
+    local first
+    for _ in $(seq 1200); do
+        first=$(cmp "$1" /dev/zero 2>/dev/null | sed -n 's/.* byte \([0-9]*\),.*/\1/p')
+        if [ -n "$first" ] && [ "$(stat -c %s "$1")" -ge \
+            $((((first - 1) / $3 + $2 + 1) * $3)) ]; then
+            return 0
+        fi
+        running || return 1
+        sleep 0.1
+    done
+    return 1
+}
 # Prints the pass/fail tally and returns non-zero if any check failed.
 summary() {
     echo "$((checks - failures)) passed, $failures failed"

@@ -46,15 +46,6 @@ await_window() {
     done
 }
 field() { sed -n "s/^ *$1: *//p" <<<"$info"; }
-# Waits up to 60 s for the screen to show something other than black; leaves it in $1.
-await_drawn() {
-    for _ in $(seq 300); do
-        import -window root "$1" 2>/dev/null && between "$(brightness "$1")" 0.01 1 && return 0
-        running || return 1
-        sleep 0.2
-    done
-    return 1
-}
 # Releases Escape, as a person quitting would, and waits up to 20 s for the end.
 quit() { xdotool key Escape; await_exit 20; }
 
@@ -182,17 +173,7 @@ live)
     start env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" "$wine" "$exe"
     await_window 60
     check "a fullscreen window appears" [ "$(field Width)x$(field Height)" = 1280x720 ]
-    # Leading silent buffers are the device before the music starts: wait for the first sound,
-    # then for enough buffers after it (one more, as the last may be half written).
-    for _ in $(seq 1200); do # up to 120 s on a busy machine
-        first=$(cmp "$work/audio.raw" /dev/zero 2>/dev/null | sed -n 's/.* byte \([0-9]*\),.*/\1/p')
-        if [ -n "$first" ] && [ "$(stat -c %s "$work/audio.raw")" -ge \
-            $((((first - 1) / buffer_bytes + wanted + 1) * buffer_bytes)) ]; then
-            break
-        fi
-        running || break
-        sleep 0.1
-    done
+    await_sound "$work/audio.raw" "$wanted" "$buffer_bytes"
     check "still playing after $((wanted * buffer_bytes / 4 / rate)) s of sound" running
     quit
     check "releasing Escape ends it with status 0 (got $status)" [ "$status" = 0 ]
