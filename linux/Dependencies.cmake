@@ -13,22 +13,16 @@ find_package(OpenGL REQUIRED)
 find_package(Threads REQUIRED)
 find_package(X11 REQUIRED)
 
-function(wisp_portable_library target file)
-    add_library(${target} STATIC IMPORTED GLOBAL)
-    set_target_properties(${target} PROPERTIES
-        IMPORTED_LOCATION ${WISP_PORTABLE_PREFIX}/lib/${file}
-        INTERFACE_INCLUDE_DIRECTORIES
-            "${WISP_PORTABLE_PREFIX}/include;${WISP_PORTABLE_PREFIX}/include/SDL2")
-endfunction()
+include(${CMAKE_SOURCE_DIR}/cmake/StaticLibrary.cmake)
 # A static SDL2 loads its back ends with dlopen.
-wisp_portable_library(SDL2::SDL2 libSDL2.a)
+wisp_static_library(SDL2::SDL2 ${WISP_PORTABLE_PREFIX} libSDL2.a)
 target_link_libraries(SDL2::SDL2 INTERFACE ${CMAKE_DL_LIBS} m Threads::Threads)
-wisp_portable_library(SDL2::SDL2main libSDL2main.a)
+wisp_static_library(SDL2::SDL2main ${WISP_PORTABLE_PREFIX} libSDL2main.a)
 target_link_libraries(SDL2::SDL2main INTERFACE SDL2::SDL2)
-wisp_portable_library(PkgConfig::SDL2_IMAGE libSDL2_image.a)
+wisp_static_library(PkgConfig::SDL2_IMAGE ${WISP_PORTABLE_PREFIX} libSDL2_image.a)
 target_link_libraries(PkgConfig::SDL2_IMAGE INTERFACE SDL2::SDL2)
-wisp_portable_library(Dumb::dumb libdumb.a)
-wisp_portable_library(GLEW::GLEW libGLEW.a)
+wisp_static_library(Dumb::dumb ${WISP_PORTABLE_PREFIX} libdumb.a)
+wisp_static_library(GLEW::GLEW ${WISP_PORTABLE_PREFIX} libGLEW.a)
 # The headers declare the static library's symbols only when told.
 target_compile_definitions(GLEW::GLEW INTERFACE GLEW_STATIC)
 target_link_libraries(GLEW::GLEW INTERFACE OpenGL::GL)

@@ -9,15 +9,10 @@ foreach(required WISP_WEB_PREFIX WISP_HOST_EMBED)
     endif()
 endforeach()
 
-function(wisp_web_library target file)
-    add_library(${target} STATIC IMPORTED GLOBAL)
-    set_target_properties(${target} PROPERTIES
-        IMPORTED_LOCATION ${WISP_WEB_PREFIX}/lib/${file}
-        INTERFACE_INCLUDE_DIRECTORIES "${WISP_WEB_PREFIX}/include;${WISP_WEB_PREFIX}/include/SDL2")
-endfunction()
-wisp_web_library(SDL2::SDL2 libSDL2.a)
-wisp_web_library(PkgConfig::SDL2_IMAGE libSDL2_image.a)
-wisp_web_library(Dumb::dumb libdumb.a)
+include(${CMAKE_SOURCE_DIR}/cmake/StaticLibrary.cmake)
+wisp_static_library(SDL2::SDL2 ${WISP_WEB_PREFIX} libSDL2.a)
+wisp_static_library(PkgConfig::SDL2_IMAGE ${WISP_WEB_PREFIX} libSDL2_image.a)
+wisp_static_library(Dumb::dumb ${WISP_WEB_PREFIX} libdumb.a)
 target_link_libraries(PkgConfig::SDL2_IMAGE INTERFACE SDL2::SDL2)
 # GLEW's calls resolve to emscripten's header-only stand-in; OpenGL is WebGL 2.
 add_library(GLEW::GLEW INTERFACE IMPORTED)

@@ -10,21 +10,15 @@ foreach(required WISP_WINDOWS_PREFIX WISP_HOST_EMBED WISP_HOST_ICOPACK)
     endif()
 endforeach()
 
-function(wisp_windows_library target file)
-    add_library(${target} STATIC IMPORTED GLOBAL)
-    set_target_properties(${target} PROPERTIES
-        IMPORTED_LOCATION ${WISP_WINDOWS_PREFIX}/lib/${file}
-        INTERFACE_INCLUDE_DIRECTORIES
-            "${WISP_WINDOWS_PREFIX}/include;${WISP_WINDOWS_PREFIX}/include/SDL2")
-endfunction()
+include(${CMAKE_SOURCE_DIR}/cmake/StaticLibrary.cmake)
 # A static SDL2 brings in the Windows libraries its back ends call.
-wisp_windows_library(SDL2::SDL2 libSDL2.a)
+wisp_static_library(SDL2::SDL2 ${WISP_WINDOWS_PREFIX} libSDL2.a)
 target_link_libraries(SDL2::SDL2 INTERFACE
     setupapi winmm imm32 version ole32 oleaut32 gdi32 user32 shell32 advapi32 uuid)
-wisp_windows_library(PkgConfig::SDL2_IMAGE libSDL2_image.a)
+wisp_static_library(PkgConfig::SDL2_IMAGE ${WISP_WINDOWS_PREFIX} libSDL2_image.a)
 target_link_libraries(PkgConfig::SDL2_IMAGE INTERFACE SDL2::SDL2)
-wisp_windows_library(Dumb::dumb libdumb.a)
-wisp_windows_library(GLEW::GLEW libglew32s.a)
+wisp_static_library(Dumb::dumb ${WISP_WINDOWS_PREFIX} libdumb.a)
+wisp_static_library(GLEW::GLEW ${WISP_WINDOWS_PREFIX} libglew32s.a)
 # The headers declare the static library's symbols only when told.
 target_compile_definitions(GLEW::GLEW INTERFACE GLEW_STATIC)
 target_link_libraries(GLEW::GLEW INTERFACE opengl32)

@@ -58,6 +58,17 @@ await_sound() { # await_sound RECORDING BUFFERS BUFFER_BYTES
     done
     return 1
 }
+# Checks that RECORDING is DUMB's render of the module, sample for sample from its first sound,
+# for at least BUFFERS device buffers. Uses the driver's $sound_match and $work.
+check_module_render() { # check_module_render RECORDING BUFFERS
+    local matching matched
+    "$sound_match" "$1" 0 0 >"$work/match"
+    matching=$?
+    cat "$work/match"
+    matched=$(sed -n 's/.* \([0-9]*\) matching the module.*/\1/p' "$work/match")
+    check "plays DUMB's render sample for sample from its first sound for $2 buffers (got ${matched:-0})" \
+        test "$matching" = 0 -a "${matched:-0}" -ge "$2"
+}
 # Prints the pass/fail tally and returns non-zero if any check failed.
 summary() {
     echo "$((checks - failures)) passed, $failures failed"
