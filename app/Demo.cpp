@@ -69,7 +69,7 @@ Demo::Demo(const DemoOptions& options) : settings(options) {
         else if (settings.music)
             Music::loadModule(moduleData, moduleSize);
         window = std::make_unique<Window>(settings.width, settings.height, settings.fullscreen,
-                                          settings.display);
+                                          settings.display, settings.resizable);
         const DecodedAtlases decoded = atlases.get();
         titleImage = decoded.title;
         greetingsImage = decoded.greetings;

@@ -21,6 +21,9 @@ struct DemoOptions {
     // browser) or wants a still frame supplies its own.
     std::function<double()> clock = nullptr;
     int display = -1; // the display to open on, counted from 0; -1: the one SDL picks
+    // A window (not fullscreen) that the user may resize, the picture following. Off for a host
+    // that sizes the drawing surface itself (a browser page sizes its canvas in device pixels).
+    bool resizable = true;
     // Demo time in seconds of the first frame, the music starting where it would have been
     // live; none: the show from its beginning.
     std::optional<double> from{};

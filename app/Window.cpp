@@ -114,7 +114,8 @@ void setDrawingArea(int width, int height) {
 
 } // namespace
 
-Window::Window(int width, int height, bool fullscreen, int display) : fullscreen(fullscreen) {
+Window::Window(int width, int height, bool fullscreen, int display, bool resizable)
+    : fullscreen(fullscreen) {
     // With no display server SDL falls back to drivers that show nothing; the show would then
     // play to nobody. Those drivers are only for a caller who asks for them.
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -145,7 +146,7 @@ Window::Window(int width, int height, bool fullscreen, int display) : fullscreen
         }
         SDL_ShowCursor(0);
         flags = SDL_WINDOW_FULLSCREEN_DESKTOP;
-    } else {
+    } else if (resizable) {
         flags = SDL_WINDOW_RESIZABLE;
     }
     flags |= SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;

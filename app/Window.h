@@ -20,7 +20,8 @@ public:
     // loaded. Throws DisplayNotFound for a display that does not exist, and std::runtime_error
     // naming what failed (window, context, OpenGL version, entry points) with SDL's or GLEW's
     // reason.
-    Window(int width, int height, bool fullscreen, int display = -1);
+    // A window that is not fullscreen may be resized by the user when `resizable`.
+    Window(int width, int height, bool fullscreen, int display = -1, bool resizable = true);
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;

@@ -86,6 +86,7 @@ void start(bool frozen, double time) {
         options.width = show.width;
         options.height = show.height;
         options.fullscreen = false;
+        options.resizable = false; // frame() sizes the canvas in device pixels
         options.music = !frozen;
         options.clock = [frozen, time] {
             show.clockRead = frozen ? time : pageHeardTime();
