@@ -91,6 +91,13 @@ await_frame() {
     done
     return 1
 }
+# Checks, as await_frame, that a shot by command $2 comes to show the capture's frame at demo time
+# $3 and size $4, within 2/255 for 99.9 % of the pixels; $1 says what is checked.
+check_frame() { # check_frame DESCRIPTION SHOT_COMMAND TIME SIZE
+    await_frame "$2" "$3" "$4" 2 0.001
+    local matched=$?
+    check "$1: $(cat "$work/verdict" 2>/dev/null)" [ "$matched" = 0 ]
+}
 
 # Starts the demo with the given options, recording whatever its audio device plays, and waits
 # for its window on X display $screen.
@@ -195,25 +202,16 @@ resize)
     play --still 70 --window 640x360
     await_drawn "$work/small.png"
     xdotool windowsize --sync "$(window_id)" 960 540
-    await_frame window_shot 70 960x540 2 0.001
-    matched=$?
-    check "resized to 960x540, it shows the capture's 960x540 frame within 2/255 for 99.9 % of the pixels: $(cat "$work/verdict" 2>/dev/null)" \
-        [ "$matched" = 0 ]
+    check_frame "resized to 960x540, it shows the capture's 960x540 frame" window_shot 70 960x540
     quit
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
     ;;
 mode_change)
     # Fullscreen on a monitor that switches to a smaller mode while the demo shows.
     play --still 70
-    await_frame root_shot 70 1920x1080 2 0.001
-    matched=$?
-    check "fullscreen at 1920x1080, it shows the capture's 1920x1080 frame: $(cat "$work/verdict" 2>/dev/null)" \
-        [ "$matched" = 0 ]
+    check_frame "fullscreen at 1920x1080, it shows the capture's 1920x1080 frame" root_shot 70 1920x1080
     xrandr --output DUMMY0 --mode 1280x720
-    await_frame root_shot 70 1280x720 2 0.001
-    matched=$?
-    check "switched to 1280x720, it shows the capture's 1280x720 frame: $(cat "$work/verdict" 2>/dev/null)" \
-        [ "$matched" = 0 ]
+    check_frame "switched to 1280x720, it shows the capture's 1280x720 frame" root_shot 70 1280x720
     quit
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
     ;;
