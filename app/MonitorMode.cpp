@@ -10,9 +10,9 @@
 #endif
 
 namespace {
+#if defined(SDL_VIDEO_DRIVER_X11)
 int randrEventBase = -1; // the RandR extension's first event code; -1 until watched
 
-#if defined(SDL_VIDEO_DRIVER_X11)
 // The two RandR calls, from libXrandr loaded at run time as SDL loads its own X extensions, so
 // the player needs no more of X than libX11 to start. Null where the library is missing.
 using QueryExtension = Bool (*)(Display*, int*, int*);
