@@ -4,6 +4,7 @@
 #include "app/Letterbox.h"
 #include "app/MonitorMode.h"
 #include "app/WindowUnmap.h"
+#include "app/XErrorTrap.h"
 
 #include <GL/glew.h>
 
@@ -151,9 +152,16 @@ Window::Window(int width, int height, bool fullscreen, int display, bool resizab
     }
     flags |= SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
 
+    // An X server may refuse a GLX request while SDL loads GL for the window or makes the
+    // context; the refusal then fails them with one line, not through Xlib's handler.
+    const XErrorTrap xErrors;
     sdlWindow = SDL_CreateWindow(kTitle, position, position, width, height, flags);
-    if (!sdlWindow)
-        fail("cannot create the window", SDL_GetError());
+    std::string refused = xErrors.firstError(sdlWindow);
+    if (!sdlWindow || !refused.empty()) {
+        if (sdlWindow)
+            SDL_DestroyWindow(sdlWindow);
+        fail("cannot create the window", refused.empty() ? SDL_GetError() : refused);
+    }
     SDL_GetWindowSize(sdlWindow, &windowWidth, &windowHeight);
     if (fullscreen)
         watchMonitorModes(sdlWindow);
@@ -162,8 +170,9 @@ Window::Window(int width, int height, bool fullscreen, int display, bool resizab
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
         glContext = SDL_GL_CreateContext(sdlWindow);
-        if (!glContext)
-            fail("cannot create an OpenGL 3.0 context", SDL_GetError());
+        refused = xErrors.firstError(sdlWindow);
+        if (!glContext || !refused.empty())
+            fail("cannot create an OpenGL 3.0 context", refused.empty() ? SDL_GetError() : refused);
         const int version = contextVersion();
         if (version < 30)
             fail("the OpenGL context is older than 3.0",
