@@ -2,7 +2,7 @@
 # Plays the real demo executable with its command-line options and checks what each one does.
 #   options_run.sh MODE DEMO SOUND_MATCH [CAPTURE FRAME_COMPARE SHOT_AFTER_BUFFER]
 #   (the last three for still, from, stall, resize and mode_change)
-# MODE: usage (no X server) | window_mute | still | from | loop | stall | resize (Xvfb at
+# MODE: usage (no X server, and an Xvfb of its own that refuses GL) | window_mute | still | from | loop | stall | resize (Xvfb at
 #       1280x720) | display (two monitors side by side, the second 800x600 at x 1280) |
 #       mode_change (one 1920x1080 monitor of Xorg's dummy driver, output DUMMY0)
 set -uo pipefail
@@ -120,6 +120,12 @@ usage)
     status=$?
     check "a window with no display server to show it exits 1 (got $status), saying so" \
         bash -c "[ $status = 1 ] && tail -n 1 '$work/err' | grep -q '^one-quill-wisp: no display'"
+    # Indirect GLX cannot make a 3.0 context: the X server refuses a GLX request.
+    "$(dirname "$0")/with_xvfb.sh" 640x360 env LIBGL_ALWAYS_INDIRECT=1 GALLIUM_DRIVER=nosuchdriver \
+        "$demo" --window 640x360 --mute >"$work/out" 2>"$work/err"
+    status=$?
+    check "a GL context the X server refuses exits 1 (got $status) with one line on stderr" \
+        bash -c "[ $status = 1 ] && grep -c '' '$work/err' | grep -qx 1 && grep -q '^one-quill-wisp: ' '$work/err'"
     for bad in "--window 640" "--display one" "--from 114" "--still -1" "--loop --still 3" "--bogus"; do
         # shellcheck disable=SC2086 # each case is several words
         env -u DISPLAY "$demo" $bad >"$work/out" 2>"$work/err"
