@@ -64,9 +64,10 @@ Demo::Demo(const DemoOptions& options) : settings(options) {
         // buffer of silence at once, and the music's first buffer queues behind it when start()
         // comes, as the clock's anchor assumes. A device opened just before start() might take
         // the music first.
-        if (audio)
+        if (audio) {
             Music::open(moduleData, moduleSize);
-        else if (settings.music)
+            Music::delaySound(settings.audioDelayMs);
+        } else if (settings.music)
             Music::loadModule(moduleData, moduleSize);
         window = std::make_unique<Window>(settings.width, settings.height, settings.fullscreen,
                                           settings.display, settings.resizable);

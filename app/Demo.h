@@ -30,6 +30,9 @@ struct DemoOptions {
     // Demo time in seconds to hold on screen, silently, until quit; none: play the show.
     std::optional<double> still{};
     bool loop = false; // at the end, start again from 0 until quit
+    // Milliseconds the sound plays later against the picture (negative: earlier), beyond what
+    // the sound server reports; for a projector or receiver that delays the picture.
+    double audioDelayMs = 0.0;
     // Leave the programs' building and the atlases' upload to the frame loop (step), a piece a
     // pass, while the title's first second shows only white; each frame still gets whatever its
     // picture needs first. Otherwise the constructor does all of it.

@@ -2,31 +2,75 @@
 // against an anchor that the audio callbacks keep where the music is.
 #include "app/DemoClock.h"
 
+#include <algorithm>
+
 namespace DemoClock {
 
 std::int32_t anchorAt(std::uint32_t ticks) {
     return musicAnchorAt(ticks, 0);
 }
 
-std::int32_t musicAnchorAt(std::uint32_t ticks, std::int64_t framesPlayed) {
-    const double aheadMs =
-        kAnchorLeadMs + static_cast<double>(framesPlayed) * 1000.0 / Audio::kSampleRate;
-    // Truncated toward zero, then wrapped to 32 bits like the tick counter itself.
+namespace {
+
+// The anchor for a clock that reads `aheadMs` past the music's start at tick `ticks`: truncated
+// toward zero, then wrapped to 32 bits like the tick counter itself.
+std::int32_t anchorReading(std::uint32_t ticks, double aheadMs) {
     const auto truncated = static_cast<std::int64_t>(static_cast<double>(ticks) - aheadMs);
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(truncated));
 }
 
-std::int32_t anchorAfterCallback(std::int32_t anchor, std::uint32_t ticks,
-                                 std::int64_t framesPlayed) {
+// How far anchor `a` lies after anchor `b`, in milliseconds, across the tick counter's wrap.
+std::int32_t after(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+}
+
+std::int32_t median(const std::int32_t* values, int count) {
+    std::int32_t sorted[kTrendWindow];
+    std::copy(values, values + count, sorted);
+    std::nth_element(sorted, sorted + count / 2, sorted + count);
+    return sorted[count / 2];
+}
+
+} // namespace
+
+std::int32_t musicAnchorAt(std::uint32_t ticks, std::int64_t framesPlayed) {
+    return heardAnchorAt(ticks, framesPlayed, 0.0);
+}
+
+std::int32_t heardAnchorAt(std::uint32_t ticks, std::int64_t handedOver, double latencyMs) {
+    return anchorReading(ticks, kAnchorLeadMs +
+                                    static_cast<double>(handedOver) * 1000.0 / Audio::kSampleRate -
+                                    latencyMs);
+}
+
+std::int32_t CallbackTrend::restart(std::int32_t anchor) {
+    base = anchor;
+    count = 0;
+    return anchor;
+}
+
+std::int32_t CallbackTrend::follow(std::int32_t anchor, std::uint32_t ticks,
+                                   std::int64_t framesPlayed) {
     const std::int32_t music = musicAnchorAt(ticks, framesPlayed);
     if (music == kNotAnchored)
         return anchor;
-    if (framesPlayed == 0 || anchor == kNotAnchored)
-        return music;
+    if (framesPlayed == 0 || anchor == kNotAnchored || base == kNotAnchored)
+        return restart(music);
     // How far the music is behind the clock: a later anchor means an earlier reading.
-    const auto behindMs = static_cast<std::int32_t>(static_cast<std::uint32_t>(music) -
-                                                    static_cast<std::uint32_t>(anchor));
-    return behindMs > kFollowThresholdMs ? music : anchor;
+    if (after(music, anchor) > kFollowThresholdMs)
+        return restart(music);
+
+    recent[count % kTrendWindow] = after(music, base);
+    ++count;
+    if (count < kTrendWindow)
+        return anchor;
+    if (count == kTrendWindow)
+        reference = median(recent, kTrendWindow);
+    const std::int32_t drift = median(recent, kTrendWindow) - reference;
+    const std::int32_t step = std::clamp(after(base, anchor) + drift, -kTrendStepMs, kTrendStepMs);
+    const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(anchor) +
+                                                static_cast<std::uint32_t>(step));
+    return next == kNotAnchored ? anchor : next;
 }
 
 namespace {
@@ -41,10 +85,10 @@ bool claim(std::atomic<std::int32_t>& anchor, std::int32_t value) {
 
 } // namespace
 
-bool anchorFromCallback(std::atomic<std::int32_t>& anchor, std::uint32_t ticks,
-                        std::int64_t framesPlayed) {
+bool anchorFromCallback(std::atomic<std::int32_t>& anchor, CallbackTrend& trend,
+                        std::uint32_t ticks, std::int64_t framesPlayed) {
     const std::int32_t current = anchor.load();
-    const std::int32_t next = anchorAfterCallback(current, ticks, framesPlayed);
+    const std::int32_t next = trend.follow(current, ticks, framesPlayed);
     if (next == current)
         return false;
     // The main loop's timeout may set an unset anchor meanwhile; this callback's, being the

@@ -30,34 +30,61 @@ std::int32_t anchorAt(std::uint32_t ticks);
 // which is anchorAt(ticks) (framesPlayed 0). kNotAnchored is never a usable result.
 std::int32_t musicAnchorAt(std::uint32_t ticks, std::int64_t framesPlayed);
 
-// The rule each audio callback applies: the anchor after a callback at tick `ticks` that finds
-// `framesPlayed` frames already handed to the device, given the anchor `anchor` before it.
+// The anchor that puts the clock where the music is heard, for a sound server that says at tick
+// `ticks` that of the `handedOver` frames handed to it since the music started, the last
+// `latencyMs` milliseconds' worth are still to be played. Latency 0 is musicAnchorAt.
+std::int32_t heardAnchorAt(std::uint32_t ticks, std::int64_t handedOver, double latencyMs);
+
+// Callbacks whose music anchors make up the device's trend: about 1.7 s of device buffers.
+constexpr int kTrendWindow = 9;
+// How far one callback may move the anchor along the trend, in milliseconds: up to 1 % of the
+// tick counter's pace, ten times what a sound card's clock or a disk driver's sleep drifts.
+constexpr std::int32_t kTrendStepMs = 2;
+
+// The rule each audio callback applies to the anchor, on the audio thread; one per playing.
 // - The first callback since the music started (framesPlayed 0) anchors the clock at
 //   musicAnchorAt, over an anchor the main loop's timeout set without it; so does a later one
 //   while the anchor is unset (after a first callback at tick 184).
-// - While the callbacks keep up with the ticks, the anchor stays where it is. Callbacks that come
-//   early (a device filling more than one buffer ahead, or one that runs fast) move nothing.
 // - Once a callback finds the music more than kFollowThresholdMs behind the ticks (the process
-//   was stopped, the device underran), the anchor moves to musicAnchorAt: the clock goes back to
-//   where the music is.
+//   was stopped, the device underran), the anchor moves to musicAnchorAt at once: the clock goes
+//   back to where the music is.
+// - Otherwise the anchor follows the device's pace against the tick counter, both ways: the
+//   median of the last kTrendWindow callbacks' music anchors, against the median of the first
+//   kTrendWindow after the anchor was set, is how far the device has drifted since; the anchor
+//   moves toward the set anchor plus that drift, kTrendStepMs a callback at most. A median
+//   ignores a single early or late callback (a device that takes two buffers at the start), and
+//   what the first window shows stays: a device whose callbacks always come a buffer early holds
+//   that buffer before it is heard.
 // A musicAnchorAt of kNotAnchored moves nothing. Wrap-safe like the tick counter.
-std::int32_t anchorAfterCallback(std::int32_t anchor, std::uint32_t ticks,
-                                 std::int64_t framesPlayed);
+class CallbackTrend {
+public:
+    // The anchor after a callback at tick `ticks` that finds `framesPlayed` frames already
+    // handed to the device, given the anchor `anchor` before it.
+    std::int32_t follow(std::int32_t anchor, std::uint32_t ticks, std::int64_t framesPlayed);
+
+private:
+    std::int32_t restart(std::int32_t anchor);
+
+    std::int32_t base = kNotAnchored;       // the anchor as the rule last set it outright
+    std::int32_t recent[kTrendWindow] = {}; // music anchors minus base, ms, a ring
+    int count = 0;                          // callbacks since base was set
+    std::int32_t reference = 0;             // median of the first window, ms from base
+};
 
 // How long the main loop waits for the first audio callback before it starts the clock without
 // it, in milliseconds.
 constexpr std::uint32_t kFirstCallbackWaitMs = 2000;
 
 // An audio callback at tick `ticks`, after `framesPlayed` frames since the music started, applies
-// anchorAfterCallback to `anchor`. Returns whether this call set an unset anchor: whether the
-// main loop may still be waiting for it.
-bool anchorFromCallback(std::atomic<std::int32_t>& anchor, std::uint32_t ticks,
-                        std::int64_t framesPlayed);
+// `trend` to `anchor`. Returns whether this call set an unset anchor: whether the main loop may
+// still be waiting for it.
+bool anchorFromCallback(std::atomic<std::int32_t>& anchor, CallbackTrend& trend,
+                        std::uint32_t ticks, std::int64_t framesPlayed);
 
 // The main loop, at tick `ticks`, having waited since tick `since` for the first callback: once
 // kFirstCallbackWaitMs have passed, anchors `anchor` at `ticks` (demo time 0 now) unless it is
 // already set. Returns whether this call set it. A first callback that comes later anchors the
-// clock over it (anchorAfterCallback); the timeout never moves an anchor that is set. Wrap-safe
+// clock over it (CallbackTrend); the timeout never moves an anchor that is set. Wrap-safe
 // like the tick counter.
 bool anchorOnTimeout(std::atomic<std::int32_t>& anchor, std::uint32_t since, std::uint32_t ticks);
 

@@ -2,7 +2,9 @@
 #include "app/Music.h"
 
 #include "app/DemoClock.h"
+#include "app/HeardDelay.h"
 #include "app/ModuleStream.h"
+#include "app/OutputLatency.h"
 
 #include <SDL.h>
 
@@ -17,12 +19,24 @@ namespace {
 std::unique_ptr<ModuleStream> musicModule;
 bool deviceOpen = false;
 std::atomic<std::int32_t> clockAnchor{DemoClock::kNotAnchored};
+DemoClock::CallbackTrend callbackTrend; // the audio thread's
 std::atomic<bool> silenced{false};
 SDL_sem* firstCallback = nullptr; // posted by the callback that anchors the clock
 std::uint32_t startTicks = 0;     // when the music last started
 // Frames handed to the device since the music last started: what the clock's anchor is checked
 // against. The audio thread's, but for starting and releasing while no callback runs.
 std::int64_t framesPlayed = 0;
+// Frames handed to the device since the music started, as the sound server's reports count them:
+// stored once a callback has filled its buffer.
+std::atomic<std::int64_t> handedOver{0};
+// How much later than the callbacks say the music is heard, ms, from the sound server's reports:
+// smoothed on the watcher's thread, applied by the main thread without a jump.
+HeardDelay heardDelay;
+std::atomic<double> reportedDelayMs{0.0};
+DelaySlew delaySlew;
+// Milliseconds the picture is shown ahead of its sound, for latency that no server reports
+// (--audio-delay). Main thread only.
+double extraDelayMs = 0.0;
 // Seconds added to the anchored tick reading; 0 unless the show started part-way. Main thread
 // only.
 double clockOrigin = 0.0;
@@ -39,6 +53,7 @@ void startAt(std::int64_t frame, double origin) {
     clockOrigin = origin;
     clockAnchor.store(DemoClock::kNotAnchored);
     framesPlayed = 0;
+    handedOver.store(0);
     // A post left over from an earlier start would pass for this start's first callback.
     while (firstCallback && SDL_SemTryWait(firstCallback) == 0) {
     }
@@ -49,6 +64,14 @@ void startAt(std::int64_t frame, double origin) {
     } else {
         clockAnchor.store(static_cast<std::int32_t>(startTicks));
     }
+}
+
+// A report from the sound server, on its watcher's thread.
+void reportLatency(double latencyMs) {
+    const std::int32_t anchor = clockAnchor.load();
+    if (anchor == DemoClock::kNotAnchored)
+        return; // the music is starting (over): nothing to set the report against
+    reportedDelayMs.store(heardDelay.report(anchor, SDL_GetTicks(), handedOver.load(), latencyMs));
 }
 
 } // namespace
@@ -80,6 +103,12 @@ void open(const unsigned char* data, std::uint32_t size) {
                      "one-quill-wisp: warning: cannot open the audio device: %s; "
                      "playing without sound\n",
                      SDL_GetError());
+    else
+        OutputLatency::start(SDL_GetCurrentAudioDriver(), reportLatency);
+}
+
+void delaySound(double ms) {
+    extraDelayMs = deviceOpen ? ms : 0.0;
 }
 
 void start() {
@@ -114,7 +143,11 @@ bool awaitAnchor(std::uint32_t maxMs) {
 }
 
 double clockSeconds() {
-    return clockOrigin + DemoClock::secondsAt(SDL_GetTicks(), clockAnchor.load());
+    const std::uint32_t now = SDL_GetTicks();
+    // What the sound server still holds is heard later: the picture waits for it.
+    const double delayMs = delaySlew.at(now, reportedDelayMs.load()) - extraDelayMs;
+    return std::max(0.0,
+                    clockOrigin + DemoClock::secondsAt(now, clockAnchor.load()) - delayMs / 1000.0);
 }
 
 void silence() {
@@ -122,6 +155,7 @@ void silence() {
 }
 
 void stop() {
+    OutputLatency::stop();
     if (deviceOpen)
         SDL_CloseAudio();
     deviceOpen = false;
@@ -135,25 +169,32 @@ void release() {
     firstCallback = nullptr;
     clockAnchor.store(DemoClock::kNotAnchored);
     framesPlayed = 0;
+    handedOver.store(0);
     clockOrigin = 0.0;
+    heardDelay = HeardDelay();
+    reportedDelayMs.store(0.0);
+    delaySlew.reset();
+    extraDelayMs = 0.0;
 }
 
 void fillStream(void*, std::uint8_t* stream, int length) {
     // The frames this call renders are heard one buffer after those before it: the anchor is
     // checked against the frames handed over before this call.
-    if (DemoClock::anchorFromCallback(clockAnchor, SDL_GetTicks(), framesPlayed) && firstCallback)
+    if (DemoClock::anchorFromCallback(clockAnchor, callbackTrend, SDL_GetTicks(), framesPlayed) &&
+        firstCallback)
         SDL_SemPost(firstCallback);
 
     const long frames = length / Audio::kBytesPerFrame;
     framesPlayed += frames;
     if (silenced.load()) {
         SDL_memset(stream, 0, static_cast<size_t>(length));
-        return;
+    } else {
+        if (musicModule)
+            musicModule->read(reinterpret_cast<std::int16_t*>(stream), frames);
+        const int written = musicModule ? static_cast<int>(frames) * Audio::kBytesPerFrame : 0;
+        SDL_memset(stream + written, 0, static_cast<size_t>(length - written));
     }
-    if (musicModule)
-        musicModule->read(reinterpret_cast<std::int16_t*>(stream), frames);
-    const int written = musicModule ? static_cast<int>(frames) * Audio::kBytesPerFrame : 0;
-    SDL_memset(stream + written, 0, static_cast<size_t>(length - written));
+    handedOver.store(framesPlayed);
 }
 
 } // namespace Music

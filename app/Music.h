@@ -16,13 +16,20 @@ void loadModule(const unsigned char* data, std::uint32_t size);
 // loadModule, then opens the audio device paused: 44100 Hz, signed 16-bit stereo, 8192-frame
 // buffers, SDL converting to whatever the device wants. A device that cannot be opened is
 // reported on stderr as a warning; the show then plays silently on the tick counter alone.
+// Where the sound server reports how long it holds the sound before it is heard
+// (OutputLatency), the clock follows those reports for as long as they come: the picture shows
+// what is heard, not what was handed over.
 void open(const unsigned char* data, std::uint32_t size);
 
+// Shows the picture `ms` milliseconds ahead of its sound (negative: behind), for latency that no
+// server reports, such as a projector's or a receiver's. Only while a device plays.
+void delaySound(double ms);
+
 // Puts the stream at the module's beginning and unpauses the device; the first callback then
-// anchors the clock, and every later one moves it to where the music is should the music have
-// fallen behind (DemoClock::anchorAfterCallback). Without a device the clock is anchored here, at
-// 0 s, and only the ticks move it on. Called again while the music plays, starts it over the same
-// way: the anchor is forgotten until the next callback.
+// anchors the clock, and every later one keeps it with the music (DemoClock::CallbackTrend).
+// Without a device the clock is anchored here, at 0 s, and only the ticks move it on. Called
+// again while the music plays, starts it over the same way: the anchor is forgotten until the
+// next callback.
 void start();
 // Starts as the show would have been at demo time `from` (seconds): the stream at the module
 // frame heard then (moduleFrameAtDemoTime), reached by rendering from frame 0; the clock reads
@@ -35,7 +42,8 @@ bool isAnchored();
 // the clock at that moment instead; a callback that comes later moves it to where the music is.
 // Returns isAnchored().
 bool awaitAnchor(std::uint32_t maxMs);
-// The demo clock in seconds; only meaningful once anchored.
+// The demo clock in seconds, never below 0; only meaningful once anchored. Main thread only: a
+// newly reported latency reaches it gradually, at most 10 % of the time that passes.
 double clockSeconds();
 
 // From now on the callback writes only silence; the device keeps running until stop(). For a

@@ -14,7 +14,8 @@
 
 namespace {
 
-constexpr int kLargestWindow = 16384; // pixels a side; beyond any GL's viewport limit
+constexpr int kLargestWindow = 16384;       // pixels a side; beyond any GL's viewport limit
+constexpr long kLargestAudioDelayMs = 5000; // either way; beyond any sound path's latency
 
 // A whole number of digits only, no sign, no spaces, in [0, limit].
 bool parseCount(const std::string& text, long limit, long& value) {
@@ -22,6 +23,17 @@ bool parseCount(const std::string& text, long limit, long& value) {
         return false;
     value = std::strtol(text.c_str(), nullptr, 10);
     return value <= limit;
+}
+
+// Whole milliseconds with an optional sign, within kLargestAudioDelayMs either way.
+bool parseAudioDelay(const std::string& text, double& ms) {
+    const bool negative = !text.empty() && text[0] == '-';
+    const size_t digits = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    long magnitude = 0;
+    if (!parseCount(text.substr(digits), kLargestAudioDelayMs, magnitude))
+        return false;
+    ms = static_cast<double>(negative ? -magnitude : magnitude);
+    return true;
 }
 
 // A demo time in seconds on the schedule: a finite decimal number with 0 <= t < 114.
@@ -70,8 +82,8 @@ PlayerOptions parsePlayerOptions(const std::vector<std::string>& arguments) {
         const std::string& argument = arguments[i];
         const auto equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        const bool takesValue =
-            name == "--window" || name == "--display" || name == "--from" || name == "--still";
+        const bool takesValue = name == "--window" || name == "--display" || name == "--from" ||
+                                name == "--still" || name == "--audio-delay";
         const bool isFlag = name == "--mute" || name == "--loop" || name == "--help" ||
                             name == "-h" || name == "--version";
         if (!takesValue && !isFlag) {
@@ -112,6 +124,11 @@ PlayerOptions parsePlayerOptions(const std::vector<std::string>& arguments) {
                 options.demo.display = static_cast<int>(display);
             else
                 fail("--display needs a display number counted from 0, not '" + value + "'");
+        } else if (name == "--audio-delay") {
+            if (!parseAudioDelay(value, options.demo.audioDelayMs))
+                fail("--audio-delay needs whole milliseconds from -" +
+                     std::to_string(kLargestAudioDelayMs) + " to " +
+                     std::to_string(kLargestAudioDelayMs) + ", not '" + value + "'");
         } else if (parseDemoTime(value, seconds)) {
             (name == "--from" ? options.demo.from : options.demo.still) = seconds;
         } else {
@@ -135,7 +152,7 @@ PlayerOptions parsePlayerOptions(const std::vector<std::string>& arguments) {
 
 std::string usageLine() {
     return "usage: one-quill-wisp [--window WxH] [--display N] [--mute] [--from S] [--loop] "
-           "[--still T] [--help] [--version]";
+           "[--still T] [--audio-delay MS] [--help] [--version]";
 }
 
 std::string helpText() {
@@ -153,6 +170,11 @@ std::string helpText() {
                          "quit\n"
                          "  --still T     hold demo time T seconds on screen, silently, until "
                          "quit\n"
+                         "  --audio-delay MS\n"
+                         "                play the sound MS milliseconds later against the "
+                         "picture (negative:\n"
+                         "                earlier), for a projector or receiver that delays "
+                         "the picture\n"
                          "  --help        show this help and exit\n"
                          "  --version     show the version and exit\n"
                          "\n"

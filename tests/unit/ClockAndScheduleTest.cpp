@@ -1,11 +1,14 @@
-// The demo clock's anchoring and reading, and the schedule it drives.
+// The demo clock's anchoring, its following of what is heard, and the schedule it drives.
 #include "app/DemoClock.h"
+#include "app/HeardDelay.h"
 #include "app/ModuleRenderer.h"
 #include "app/Schedule.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <ostream>
 #include <vector>
 
@@ -56,11 +59,13 @@ class ClockAnchor : public ::testing::TestWithParam<AnchorStory> {};
 TEST_P(ClockAnchor, FollowsTheMusicOnceItFallsBehind) {
     const AnchorStory& story = GetParam();
     std::atomic<std::int32_t> anchor{DemoClock::kNotAnchored};
+    DemoClock::CallbackTrend trend;
     for (const AnchorEvent& event : story.events) {
         const std::int32_t before = anchor.load();
-        const bool set = event.fromCallback
-                             ? DemoClock::anchorFromCallback(anchor, event.tick, event.frames)
-                             : DemoClock::anchorOnTimeout(anchor, story.since, event.tick);
+        const bool set =
+            event.fromCallback
+                ? DemoClock::anchorFromCallback(anchor, trend, event.tick, event.frames)
+                : DemoClock::anchorOnTimeout(anchor, story.since, event.tick);
         const char* who = event.fromCallback ? "callback" : "timeout";
         EXPECT_EQ(anchor.load(), event.anchor) << who << " at tick " << event.tick;
         EXPECT_EQ(set, before == DemoClock::kNotAnchored && event.anchor != before)
@@ -103,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
                      {kCallback, 1205, kBuffer, 814},
                      {kCallback, 1352, 2 * kBuffer, 814},
                      {kCallback, 1580, 3 * kBuffer, 814}}},
-        // A device that takes two buffers at once, or asks every 150 ms: early, never followed.
+        // A device that takes two buffers at once, or asks every 150 ms for a few buffers: early,
+        // but no trend yet, so nothing moves.
         AnchorStory{"EarlyCallbacksMoveNothing",
                     0,
                     {{kCallback, 1000, 0, 814},
@@ -135,6 +141,86 @@ INSTANTIATE_TEST_SUITE_P(
                     0,
                     {{kCallback, 0xFFFFFF00u, 0, -442}, {kCallback, 0xB00u, kBuffer, 2444}}}),
     [](const ::testing::TestParamInfo<AnchorStory>& info) { return info.param.name; });
+
+// A sound path, simulated a millisecond at a time over a minute of the show: a device that asks
+// for each buffer when it has room (late by a few ms, now and then), plays the frames at its own
+// pace, and is heard `hiddenMs` after playing them; a server that reports, ten times a second,
+// how much of what it was handed is still to be heard. The clock, composed as the player composes
+// it (callbacks, reports, the main thread's slew), must read the demo time of what is heard.
+struct SoundPath {
+    const char* name;
+    double pace = 1.0;         // device frames per nominal frame: above 1 runs fast
+    int queued = 1;            // buffers the device holds: 2 takes two at the start
+    double hiddenMs = 0.0;     // from playing to being heard
+    double laterHiddenMs = -1; // from 30 s on, where >= 0 (an output switched mid-show)
+    bool reports = false;      // whether a server reports the latency
+    int scatterMs = 0;         // reports off by up to this much either way
+    double toleranceMs = 0.0;  // the clock against what is heard, after the first 5 s
+};
+
+void PrintTo(const SoundPath& path, std::ostream* os) {
+    *os << path.name;
+}
+
+class HeardClock : public ::testing::TestWithParam<SoundPath> {};
+
+TEST_P(HeardClock, ReadsWhatIsHeard) {
+    const SoundPath& path = GetParam();
+    const double bufferMs = 1000.0 * Audio::kBufferFrames / Audio::kSampleRate;
+    const std::uint32_t start = 1000, switchAt = 31000, end = 61000;
+    std::atomic<std::int32_t> anchor{DemoClock::kNotAnchored};
+    DemoClock::CallbackTrend trend;
+    HeardDelay heard;
+    DelaySlew slew;
+    double reported = 0.0, worst = 0.0;
+    std::int64_t handedOver = 0;
+    int requests = 0, reports = 0;
+    for (std::uint32_t tick = start; tick < end; ++tick) {
+        const double hiddenMs =
+            path.laterHiddenMs >= 0 && tick >= switchAt ? path.laterHiddenMs : path.hiddenMs;
+        // Buffer k is asked for once the device has room for it, up to 16 ms late.
+        const double due = start +
+                           std::max(0, requests - (path.queued - 1)) * bufferMs / path.pace +
+                           (requests * 13 % 17);
+        if (tick >= due) {
+            DemoClock::anchorFromCallback(anchor, trend, tick, handedOver);
+            handedOver += Audio::kBufferFrames;
+            ++requests;
+        }
+        const double heardFrames =
+            std::max(0.0, (tick - start - hiddenMs) * path.pace * Audio::kSampleRate / 1000.0);
+        if (path.reports && (tick - start) % 100 == 50) {
+            const double latencyMs = (handedOver - heardFrames) * 1000.0 / Audio::kSampleRate +
+                                     (reports++ * 7919 % (2 * path.scatterMs + 1)) - path.scatterMs;
+            reported = heard.report(anchor.load(), tick, handedOver, latencyMs);
+        }
+        if ((tick - start) % 16 != 0)
+            continue; // the main loop reads the clock once a frame
+        const double clock =
+            DemoClock::secondsAt(tick, anchor.load()) - slew.at(tick, reported) / 1000.0;
+        const double truth = (Audio::kLeadFrames + heardFrames) / Audio::kSampleRate;
+        const bool settling = tick < start + 5000 || (tick >= switchAt && tick < switchAt + 5000);
+        if (!settling)
+            worst = std::max(worst, std::abs(clock - truth) * 1000.0);
+    }
+    EXPECT_LE(worst, path.toleranceMs) << "ms off what is heard";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SoundPaths, HeardClock,
+    ::testing::Values(
+        // Nothing reports: the callbacks alone keep the clock, whatever the device's pace.
+        SoundPath{"CallbacksInTime", 1.0, 1, 0, -1, false, 0, 8},
+        SoundPath{"CallbacksOfADeviceRunningFast", 1.0015, 1, 0, -1, false, 0, 8},
+        SoundPath{"CallbacksOfADeviceRunningSlow", 0.9985, 1, 0, -1, false, 0, 8},
+        SoundPath{"CallbacksOfADeviceTakingTwoBuffersAtTheStart", 1.0, 2, 0, -1, false, 0, 8},
+        // A server reports what it holds: the clock follows it, not the callbacks.
+        SoundPath{"LatencyReported", 1.0, 2, 150, -1, true, 0, 5},
+        SoundPath{"LatencyThatChangesMidShow", 1.0, 2, 40, 300, true, 0, 5},
+        SoundPath{"LatencyReportsThatScatter", 1.0, 2, 60, -1, true, 30, 12},
+        SoundPath{"LatencyReportedByADeviceRunningFast", 1.0015, 2, 100, -1, true, 0, 5},
+        SoundPath{"LatencyReportedByADeviceRunningSlow", 0.9985, 1, 100, -1, true, 0, 5}),
+    [](const ::testing::TestParamInfo<SoundPath>& info) { return info.param.name; });
 
 TEST(Schedule, ActsChangeExactlyAt18And114Seconds) {
     using Schedule::Act;

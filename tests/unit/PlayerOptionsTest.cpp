@@ -6,6 +6,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -130,14 +131,29 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{{"--loop", "--still", "5"}, "--loop"},
         Refused{{"--mute", "--mute"}, "--mute is given twice"},
         Refused{{"--from", "3", "--from=4"}, "--from is given twice"},
-        Refused{{"--mute=yes"}, "--mute takes no value"}));
+        Refused{{"--mute=yes"}, "--mute takes no value"},
+        Refused{{"--audio-delay", "5001"}, "'5001'"},
+        Refused{{"--audio-delay", "-5001"}, "'-5001'"}, Refused{{"--audio-delay", "1.5"}, "'1.5'"},
+        Refused{{"--audio-delay", "+-3"}, "'+-3'"}, Refused{{"--audio-delay=-"}, "'-'"},
+        Refused{{"--audio-delay", "ms"}, "'ms'"}));
+
+TEST(PlayerOptions, AudioDelayTakesSignedWholeMilliseconds) {
+    const std::pair<const char*, double> delays[] = {
+        {"100", 100.0}, {"+100", 100.0}, {"-250", -250.0}, {"0", 0.0}, {"5000", 5000.0}};
+    for (const auto& [text, ms] : delays) {
+        const PlayerOptions options = parsePlayerOptions({"--audio-delay", text});
+        EXPECT_EQ(options.action, Action::Play) << text << ": " << options.problem;
+        EXPECT_EQ(options.demo.audioDelayMs, ms) << text;
+    }
+    EXPECT_EQ(parsePlayerOptions({}).demo.audioDelayMs, 0.0);
+}
 
 TEST(PlayerOptions, HelpNamesEveryOptionAndUsageIsOneLine) {
     const std::string help = helpText();
     EXPECT_EQ(help.rfind(usageLine() + "\n", 0), 0u);
     EXPECT_EQ(usageLine().find('\n'), std::string::npos);
     for (const char* option : {"--window", "--display", "--mute", "--from", "--loop", "--still",
-                               "--help", "--version"}) {
+                               "--audio-delay", "--help", "--version"}) {
         EXPECT_NE(usageLine().find(option), std::string::npos) << option;
         EXPECT_NE(help.find("\n  " + std::string(option)), std::string::npos) << option;
     }
