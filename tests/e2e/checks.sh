@@ -2,6 +2,9 @@
 # The sourcing script sets $pid to the demo's process and $work to its scratch folder, and has
 # the demo write its stderr to $work/err, which a failed check prints.
 failures=0 checks=0
+# The tools' numbers and words are read the same in every locale: printf's decimal point and
+# the messages parsed below.
+export LC_ALL=C
 
 check() { # check DESCRIPTION CONDITION...
     local what=$1
@@ -17,6 +20,9 @@ check() { # check DESCRIPTION CONDITION...
     fi
 }
 now() { date +%s.%N; }
+# The offset (1-based) of FILE's first byte that is not zero, or "" while all are zero. Read from
+# cmp's list of differing bytes, which has numbers only.
+first_nonzero_byte() { cmp -l "$1" /dev/zero 2>/dev/null | awk '{ print $1; exit }'; } # FILE
 seconds_since() { echo "$(now) - $1" | bc -l; }
 between() { [ "$(echo "$1 >= $2 && $1 <= $3" | bc -l)" = 1 ]; }
 running() { kill -0 "$pid" 2>/dev/null; }
@@ -48,7 +54,7 @@ await_drawn() { # await_drawn PNG
 await_sound() { # await_sound RECORDING BUFFERS BUFFER_BYTES
     local first
     for _ in $(seq 1200); do
-        first=$(cmp "$1" /dev/zero 2>/dev/null | sed -n 's/.* byte \([0-9]*\),.*/\1/p')
+        first=$(first_nonzero_byte "$1")
         if [ -n "$first" ] && [ "$(stat -c %s "$1")" -ge \
             $((((first - 1) / $3 + $2 + 1) * $3)) ]; then
             return 0

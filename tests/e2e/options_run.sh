@@ -45,7 +45,7 @@ recorded() { stat -c %s "$work/audio.raw" 2>/dev/null || echo 0; } # bytes so fa
 # still paused. Empty until the music has begun.
 paused_bytes() {
     local first
-    first=$(cmp "$work/audio.raw" /dev/zero 2>/dev/null | sed -n 's/.* differ: byte \([0-9]*\),.*/\1/p')
+    first=$(first_nonzero_byte "$work/audio.raw")
     [ -n "$first" ] && echo $(((first - 1) / buffer_bytes * buffer_bytes))
 }
 # The demo time (s) the sound is at when the device takes the buffer that brings the recording to
