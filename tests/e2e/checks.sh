@@ -105,3 +105,27 @@ shown_moment() { # shown_moment IMAGE CAPTURE FROM TO FPS
     done
     [ -n "$shown_time" ]
 }
+# Screenshots the whole X screen into $1.
+root_shot() { import -window root "$1"; }
+# Takes shots with the command $1 into $work/shot.png for up to 60 s, until one equals the
+# capture tool's frame at demo time $2 and size $3 within tolerance $4/255 for all but the share
+# $5 of the pixels. The comparison's verdict is left in $work/verdict. The driver sets $capture
+# to the capture tool and $frame_compare to picture-frame-compare.
+await_frame() {
+    "$capture" --time "$2" --size "$3" --out "$work/captured.png" || return 1
+    local deadline
+    deadline=$(echo "$(now) + 60" | bc -l)
+    while running && [ "$(echo "$(now) < $deadline" | bc -l)" = 1 ]; do
+        "$1" "$work/shot.png" && "$frame_compare" "$work/shot.png" "$work/captured.png" \
+            "$work/diff.png" "$4" "$5" >"$work/verdict" && return 0
+        sleep 0.5
+    done
+    return 1
+}
+# Checks, as await_frame, that a shot by command $2 comes to show the capture's frame at demo time
+# $3 and size $4, within 2/255 for 99.9 % of the pixels; $1 says what is checked.
+check_frame() { # check_frame DESCRIPTION SHOT_COMMAND TIME SIZE
+    await_frame "$2" "$3" "$4" 2 0.001
+    local matched=$?
+    check "$1: $(cat "$work/verdict" 2>/dev/null)" [ "$matched" = 0 ]
+}
