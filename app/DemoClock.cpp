@@ -3,6 +3,7 @@
 #include "app/DemoClock.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace DemoClock {
 
@@ -34,13 +35,8 @@ std::int32_t median(const std::int32_t* values, int count) {
 } // namespace
 
 std::int32_t musicAnchorAt(std::uint32_t ticks, std::int64_t framesPlayed) {
-    return heardAnchorAt(ticks, framesPlayed, 0.0);
-}
-
-std::int32_t heardAnchorAt(std::uint32_t ticks, std::int64_t handedOver, double latencyMs) {
-    return anchorReading(ticks, kAnchorLeadMs +
-                                    static_cast<double>(handedOver) * 1000.0 / Audio::kSampleRate -
-                                    latencyMs);
+    return anchorReading(ticks, kAnchorLeadMs + static_cast<double>(framesPlayed) * 1000.0 /
+                                                    Audio::kSampleRate);
 }
 
 std::int32_t CallbackTrend::restart(std::int32_t anchor) {
@@ -67,7 +63,10 @@ std::int32_t CallbackTrend::follow(std::int32_t anchor, std::uint32_t ticks,
     if (count == kTrendWindow)
         reference = median(recent, kTrendWindow);
     const std::int32_t drift = median(recent, kTrendWindow) - reference;
-    const std::int32_t step = std::clamp(after(base, anchor) + drift, -kTrendStepMs, kTrendStepMs);
+    const std::int32_t off = after(base, anchor) + drift;
+    if (std::abs(off) <= kTrendSlackMs)
+        return anchor;
+    const std::int32_t step = std::clamp(off, -kTrendStepMs, kTrendStepMs);
     const auto next = static_cast<std::int32_t>(static_cast<std::uint32_t>(anchor) +
                                                 static_cast<std::uint32_t>(step));
     return next == kNotAnchored ? anchor : next;

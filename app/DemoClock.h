@@ -30,16 +30,14 @@ std::int32_t anchorAt(std::uint32_t ticks);
 // which is anchorAt(ticks) (framesPlayed 0). kNotAnchored is never a usable result.
 std::int32_t musicAnchorAt(std::uint32_t ticks, std::int64_t framesPlayed);
 
-// The anchor that puts the clock where the music is heard, for a sound server that says at tick
-// `ticks` that of the `handedOver` frames handed to it since the music started, the last
-// `latencyMs` milliseconds' worth are still to be played. Latency 0 is musicAnchorAt.
-std::int32_t heardAnchorAt(std::uint32_t ticks, std::int64_t handedOver, double latencyMs);
-
 // Callbacks whose music anchors make up the device's trend: about 1.7 s of device buffers.
 constexpr int kTrendWindow = 9;
 // How far one callback may move the anchor along the trend, in milliseconds: up to 1 % of the
 // tick counter's pace, ten times what a sound card's clock or a disk driver's sleep drifts.
 constexpr std::int32_t kTrendStepMs = 2;
+// How far the trend may lie from the anchor before the anchor moves, in milliseconds: the median
+// of callbacks that come a few milliseconds late, at random, wanders about that much.
+constexpr std::int32_t kTrendSlackMs = 3;
 
 // The rule each audio callback applies to the anchor, on the audio thread; one per playing.
 // - The first callback since the music started (framesPlayed 0) anchors the clock at
@@ -50,8 +48,9 @@ constexpr std::int32_t kTrendStepMs = 2;
 //   back to where the music is.
 // - Otherwise the anchor follows the device's pace against the tick counter, both ways: the
 //   median of the last kTrendWindow callbacks' music anchors, against the median of the first
-//   kTrendWindow after the anchor was set, is how far the device has drifted since; the anchor
-//   moves toward the set anchor plus that drift, kTrendStepMs a callback at most. A median
+//   kTrendWindow after the anchor was set, is how far the device has drifted since; once the
+//   anchor lies more than kTrendSlackMs from the set anchor plus that drift, it moves toward it,
+//   kTrendStepMs a callback at most. A median
 //   ignores a single early or late callback (a device that takes two buffers at the start), and
 //   what the first window shows stays: a device whose callbacks always come a buffer early holds
 //   that buffer before it is heard.

@@ -1,18 +1,12 @@
 // How much later than the audio callbacks say the music is heard, from a sound server's reports.
 #include "app/HeardDelay.h"
 
-#include "app/DemoClock.h"
-
 #include <algorithm>
-#include <cmath>
+#include <array>
 
-double HeardDelay::report(std::int32_t anchor, std::uint32_t ticks, std::int64_t handedOver,
-                          double latencyMs) {
-    const std::int32_t heard = DemoClock::heardAnchorAt(ticks, handedOver, latencyMs);
-    const auto delay = static_cast<double>(static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(heard) - static_cast<std::uint32_t>(anchor)));
-    if (std::isfinite(latencyMs) && std::abs(delay) <= kLargestMs) {
-        delays[next] = delay;
+double HeardDelay::report(double latencyMs) {
+    if (latencyMs >= 0.0 && latencyMs <= kLargestMs) {
+        delays[next] = latencyMs;
         next = (next + 1) % kReports;
         count = std::min(count + 1, kReports);
     }
@@ -23,9 +17,9 @@ double HeardDelay::delayMs() const {
     const int n = count;
     if (n == 0)
         return 0.0;
-    double sorted[kReports];
-    std::copy(delays, delays + n, sorted);
-    std::sort(sorted, sorted + n);
+    std::array<double, kReports> sorted{};
+    std::copy(delays, delays + n, sorted.begin());
+    std::sort(sorted.begin(), sorted.begin() + n);
     return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2.0;
 }
 

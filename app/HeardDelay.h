@@ -4,22 +4,21 @@
 #include <cstdint>
 
 // Smooths a sound server's latency reports into the delay the clock applies, in milliseconds:
-// how much later than the callbacks' anchor the music is heard. Reports scatter (tens of
-// milliseconds through PipeWire's pulse layer), and one may be taken while a buffer is in flight
-// between the callback and the server: the delay is the median of the last kReports. Used on
-// the thread that receives the reports.
+// how much later than the callbacks' anchor the music is heard. SDL hands each device buffer to
+// the server piece by piece as the server asks for it, so a callback comes when the server is
+// ready for more, and its first frame waits as long as the server then holds. The server's
+// reports rise and fall by a piece around that (a quarter of a buffer) and scatter by tens of
+// milliseconds more through PipeWire's pulse layer: the delay is their median over the last
+// kReports. Used on the thread that receives the reports.
 class HeardDelay {
 public:
-    static constexpr int kReports = 15; // 1.5 s of reports, one every 100 ms
-    // Delays further than this from zero are no sound path's, in milliseconds: a report taken
-    // across the music's start.
+    static constexpr int kReports = 31; // 3.1 s of reports, one every 100 ms
+    // Longer is no sound path's latency but a broken report, in milliseconds.
     static constexpr double kLargestMs = 5000.0;
 
-    // A report at tick `ticks`: of the `handedOver` frames handed to the server since the music
-    // started, the last `latencyMs` milliseconds' worth are still to be played; `anchor` is the
-    // clock's anchor from the callbacks then (set). Returns the delay to apply, ms.
-    double report(std::int32_t anchor, std::uint32_t ticks, std::int64_t handedOver,
-                  double latencyMs);
+    // A report: the server holds `latencyMs` milliseconds of the demo's sound before it is
+    // heard. Returns the delay to apply, ms.
+    double report(double latencyMs);
     // The delay to apply, ms: 0 before any report.
     double delayMs() const;
 

@@ -26,9 +26,6 @@ std::uint32_t startTicks = 0;     // when the music last started
 // Frames handed to the device since the music last started: what the clock's anchor is checked
 // against. The audio thread's, but for starting and releasing while no callback runs.
 std::int64_t framesPlayed = 0;
-// Frames handed to the device since the music started, as the sound server's reports count them:
-// stored once a callback has filled its buffer.
-std::atomic<std::int64_t> handedOver{0};
 // How much later than the callbacks say the music is heard, ms, from the sound server's reports:
 // smoothed on the watcher's thread, applied by the main thread without a jump.
 HeardDelay heardDelay;
@@ -53,7 +50,6 @@ void startAt(std::int64_t frame, double origin) {
     clockOrigin = origin;
     clockAnchor.store(DemoClock::kNotAnchored);
     framesPlayed = 0;
-    handedOver.store(0);
     // A post left over from an earlier start would pass for this start's first callback.
     while (firstCallback && SDL_SemTryWait(firstCallback) == 0) {
     }
@@ -68,10 +64,10 @@ void startAt(std::int64_t frame, double origin) {
 
 // A report from the sound server, on its watcher's thread.
 void reportLatency(double latencyMs) {
-    const std::int32_t anchor = clockAnchor.load();
-    if (anchor == DemoClock::kNotAnchored)
-        return; // the music is starting (over): nothing to set the report against
-    reportedDelayMs.store(heardDelay.report(anchor, SDL_GetTicks(), handedOver.load(), latencyMs));
+    // Before the first callback the server holds nothing of the music yet.
+    if (clockAnchor.load() == DemoClock::kNotAnchored)
+        return;
+    reportedDelayMs.store(heardDelay.report(latencyMs));
 }
 
 } // namespace
@@ -169,7 +165,6 @@ void release() {
     firstCallback = nullptr;
     clockAnchor.store(DemoClock::kNotAnchored);
     framesPlayed = 0;
-    handedOver.store(0);
     clockOrigin = 0.0;
     heardDelay = HeardDelay();
     reportedDelayMs.store(0.0);
@@ -188,13 +183,12 @@ void fillStream(void*, std::uint8_t* stream, int length) {
     framesPlayed += frames;
     if (silenced.load()) {
         SDL_memset(stream, 0, static_cast<size_t>(length));
-    } else {
-        if (musicModule)
-            musicModule->read(reinterpret_cast<std::int16_t*>(stream), frames);
-        const int written = musicModule ? static_cast<int>(frames) * Audio::kBytesPerFrame : 0;
-        SDL_memset(stream + written, 0, static_cast<size_t>(length - written));
+        return;
     }
-    handedOver.store(framesPlayed);
+    if (musicModule)
+        musicModule->read(reinterpret_cast<std::int16_t*>(stream), frames);
+    const int written = musicModule ? static_cast<int>(frames) * Audio::kBytesPerFrame : 0;
+    SDL_memset(stream + written, 0, static_cast<size_t>(length - written));
 }
 
 } // namespace Music
