@@ -4,6 +4,7 @@
 # stretch's own length, and the file's size. Run by hand, on an otherwise quiet machine:
 #   bench/export_time.sh build/test/one-quill-wisp-capture "1280x720 1920x1080" 30 mp4 [FROM TO]
 set -euo pipefail
+export LC_ALL=C # the figures printed and read back use a decimal point
 capture=$1 sizes=${2:-1280x720} fps=${3:-30} format=${4:-mp4} from=${5:-0} to=${6:-114}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

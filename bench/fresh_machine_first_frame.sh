@@ -11,6 +11,7 @@
 # With WISP_BENCH_APT_ARCHIVES=DIR, downloaded packages are kept in DIR and reused by later runs,
 # which leaves the mirror's speed out of the comparison.
 set -euo pipefail
+export LC_ALL=C # the figures printed and read back use a decimal point
 cd "$(dirname "$0")/.."
 [ $# -gt 0 ] || { echo "usage: fresh_machine_first_frame.sh REVISION..." >&2; exit 2; }
 
