@@ -1,0 +1,498 @@
+// Sets what a sound server plays against what the demo's window shows. Three modes:
+//
+//   server_probe record SOURCE OUT.raw SHOT_PREFIX FIRST SPACING COUNT LENGTH
+//     Records SOURCE (a sink's monitor) of the PulseAudio server the environment names into
+//     OUT.raw (44100 Hz signed 16-bit stereo) and prints "recording" once connected. Counted from
+//     the first sound it records, at FIRST, FIRST + SPACING, ... seconds (COUNT shots), it
+//     screenshots the window titled "One Quill Wisp" the moment it next shows a new frame, into
+//     SHOT_PREFIXn.ppm; it stops LENGTH seconds after the first sound. Then prints one line per
+//     shot, "shot FILE HEARD LATENCY", HEARD being the recording's frame that was heard the moment
+//     the frame appeared: the frames read so far, corrected by the latency the server reports for
+//     the recording stream (the median over the readings within a second of the shot, as the
+//     reports scatter), then the median of that latency (ms).
+//   server_probe match RECORDING FROM
+//     Checks that the recording, from its first sound to its end, is DUMB's render of the module
+//     without a gap, for a demo started with --from FROM (music from module frame
+//     round(FROM * 44100) - 8192). Prints "offset D": a recording frame plus D is the module frame.
+//   server_probe shown SHOT.ppm FROM FPS   (capture-tool frames as raw RGB24 on stdin)
+//     Finds the frame nearest the screenshot by RMSE among frames that show demo time
+//     FROM + n / FPS; prints "TIME RMSE INDEX FRAMES" (RMSE 0 same, 1 opposite).
+//
+// Exit status 0 on success, 1 on a failed check or a lost server or window, 2 on bad usage.
+#include "app/ModuleStream.h"
+#include "content/Resources.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <pulse/pulseaudio.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr double kRate = Audio::kSampleRate;
+constexpr const char* kTitle = "One Quill Wisp";
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "server_probe: %s\n", message.c_str());
+    return 1;
+}
+
+// ---- The window ----
+
+int xError = 0;
+int onXError(Display*, XErrorEvent* event) {
+    xError = event->error_code;
+    return 0;
+}
+
+Window findWindow(Display* display, Window under) {
+    char* name = nullptr;
+    if (XFetchName(display, under, &name) && name) {
+        const bool match = std::strcmp(name, kTitle) == 0;
+        XFree(name);
+        if (match)
+            return under;
+    }
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(display, under, &root, &parent, &children, &count)) {
+        for (unsigned i = 0; i < count && !found; ++i)
+            found = findWindow(display, children[i]);
+        if (children)
+            XFree(children);
+    }
+    return found;
+}
+
+// A screenshot as the X server gives it, and the steady-clock instant (s) halfway through
+// taking it.
+struct Shot {
+    std::vector<char> data;
+    int width = 0, height = 0, bytesPerLine = 0, bitsPerPixel = 0;
+    unsigned long masks[3] = {};
+    double at = 0;
+};
+
+bool grab(Display* display, Window window, Clock::time_point start, Shot& out) {
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display, window, &attributes))
+        return false;
+    const double before = secondsSince(start);
+    XImage* image =
+        XGetImage(display, window, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    const double after = secondsSince(start);
+    if (!image)
+        return false;
+    out.width = image->width;
+    out.height = image->height;
+    out.bytesPerLine = image->bytes_per_line;
+    out.bitsPerPixel = image->bits_per_pixel;
+    out.masks[0] = image->red_mask;
+    out.masks[1] = image->green_mask;
+    out.masks[2] = image->blue_mask;
+    out.data.assign(image->data, image->data + static_cast<size_t>(image->bytes_per_line) *
+                                                   static_cast<size_t>(image->height));
+    out.at = (before + after) / 2;
+    XDestroyImage(image);
+    return true;
+}
+
+// The channel of `pixel` that `mask` selects, as 0 to 255.
+unsigned channel(unsigned long pixel, unsigned long mask) {
+    if (mask == 0)
+        return 0;
+    int shift = 0;
+    while (!((mask >> shift) & 1))
+        ++shift;
+    return static_cast<unsigned>(((pixel & mask) >> shift) * 255 / (mask >> shift));
+}
+
+// Writes a 24- or 32-bit shot as an 8-bit RGB PPM.
+bool writePpm(const Shot& shot, const std::string& path) {
+    if (shot.bitsPerPixel != 32 && shot.bitsPerPixel != 24)
+        return false;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    std::fprintf(file, "P6\n%d %d\n255\n", shot.width, shot.height);
+    const int bytes = shot.bitsPerPixel / 8;
+    std::vector<unsigned char> row(static_cast<size_t>(shot.width) * 3);
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            unsigned long pixel = 0; // the machine's byte order, as XGetImage gives it
+            std::memcpy(&pixel, &shot.data[static_cast<size_t>(y) * shot.bytesPerLine + x * bytes],
+                        static_cast<size_t>(bytes));
+            for (int c = 0; c < 3; ++c)
+                row[x * 3 + c] = static_cast<unsigned char>(channel(pixel, shot.masks[c]));
+        }
+        std::fwrite(row.data(), 1, row.size(), file);
+    }
+    return std::fclose(file) == 0;
+}
+
+// ---- The recording ----
+
+struct Reading {
+    double at;    // steady-clock seconds
+    double heard; // recording frame heard then
+    double read;  // recording frames read by then
+};
+
+double median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+class Recorder {
+public:
+    ~Recorder() {
+        if (loop)
+            pa_threaded_mainloop_stop(loop);
+        if (stream)
+            pa_stream_unref(stream);
+        if (context) {
+            pa_context_disconnect(context);
+            pa_context_unref(context);
+        }
+        if (loop)
+            pa_threaded_mainloop_free(loop);
+    }
+
+    // Connects to the server and starts recording `source`; false with a message on failure.
+    bool open(const char* source, std::string& error) {
+        loop = pa_threaded_mainloop_new();
+        context = pa_context_new(pa_threaded_mainloop_get_api(loop), "server_probe");
+        pa_context_set_state_callback(context, &Recorder::signal, loop);
+        if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 ||
+            pa_threaded_mainloop_start(loop) < 0) {
+            error = "cannot connect to the sound server";
+            return false;
+        }
+        pa_threaded_mainloop_lock(loop);
+        pa_context_state_t state;
+        while ((state = pa_context_get_state(context)) != PA_CONTEXT_READY &&
+               PA_CONTEXT_IS_GOOD(state))
+            pa_threaded_mainloop_wait(loop);
+        if (state != PA_CONTEXT_READY) {
+            pa_threaded_mainloop_unlock(loop);
+            error = std::string("cannot connect to the sound server: ") +
+                    pa_strerror(pa_context_errno(context));
+            return false;
+        }
+        const pa_sample_spec spec{PA_SAMPLE_S16LE, Audio::kSampleRate, Audio::kChannels};
+        stream = pa_stream_new(context, "monitor", &spec, nullptr);
+        pa_stream_set_state_callback(stream, &Recorder::signal, loop);
+        // The server's own fragment size: a small one would lower the sink's latency under the
+        // player's stream, which then no longer shows what a desktop does.
+        const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_INTERPOLATE_TIMING |
+                                                          PA_STREAM_AUTO_TIMING_UPDATE);
+        pa_stream_connect_record(stream, source, nullptr, flags);
+        pa_stream_state_t streamState;
+        while ((streamState = pa_stream_get_state(stream)) != PA_STREAM_READY &&
+               PA_STREAM_IS_GOOD(streamState))
+            pa_threaded_mainloop_wait(loop);
+        pa_threaded_mainloop_unlock(loop);
+        if (streamState != PA_STREAM_READY) {
+            error = std::string("cannot record ") + source + ": " +
+                    pa_strerror(pa_context_errno(context));
+            return false;
+        }
+        return true;
+    }
+
+    // Takes what has arrived into `out`, and reads the frame heard now; false when the server
+    // is gone. `heard` is left negative while the server has no timing for the stream yet.
+    bool take(std::vector<std::int16_t>& out, double& heard) {
+        pa_threaded_mainloop_lock(loop);
+        bool good = PA_STREAM_IS_GOOD(pa_stream_get_state(stream));
+        while (good && pa_stream_readable_size(stream) > 0) {
+            const void* data = nullptr;
+            size_t bytes = 0;
+            if (pa_stream_peek(stream, &data, &bytes) < 0) {
+                good = false;
+                break;
+            }
+            if (bytes == 0)
+                break;
+            const size_t samples = bytes / sizeof(std::int16_t);
+            if (data)
+                out.insert(out.end(), static_cast<const std::int16_t*>(data),
+                           static_cast<const std::int16_t*>(data) + samples);
+            else
+                out.insert(out.end(), samples, 0); // a hole: nothing was captured there
+            pa_stream_drop(stream);
+        }
+        pa_usec_t latency = 0;
+        int negative = 0;
+        heard = -1;
+        const long frames = static_cast<long>(out.size()) / Audio::kChannels;
+        if (good && pa_stream_get_latency(stream, &latency, &negative) == 0) {
+            // The latency of a recording: how long ago the newest frame read was heard; negative
+            // when the monitor delivers frames before the sink plays them.
+            const double seconds = (negative ? -1.0 : 1.0) * static_cast<double>(latency) / 1e6;
+            heard = frames + seconds * kRate;
+        }
+        pa_threaded_mainloop_unlock(loop);
+        return good;
+    }
+
+private:
+    static void signal(pa_context*, void* loop) {
+        pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0);
+    }
+    static void signal(pa_stream*, void* loop) {
+        pa_threaded_mainloop_signal(static_cast<pa_threaded_mainloop*>(loop), 0);
+    }
+
+    pa_threaded_mainloop* loop = nullptr;
+    pa_context* context = nullptr;
+    pa_stream* stream = nullptr;
+};
+
+int record(char** argv) {
+    const char* source = argv[2];
+    const std::string out = argv[3], prefix = argv[4];
+    const double first = std::atof(argv[5]), spacing = std::atof(argv[6]);
+    const int count = std::atoi(argv[7]);
+    const double length = std::atof(argv[8]);
+    constexpr double kGiveUp = 180; // seconds, for a player that never sounds
+
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return fail("cannot open the X display");
+    XSetErrorHandler(onXError);
+    Recorder recorder;
+    std::string error;
+    if (!recorder.open(source, error))
+        return fail(error);
+    std::printf("recording\n");
+    std::fflush(stdout);
+
+    const auto start = Clock::now();
+    std::vector<std::int16_t> samples;
+    std::vector<Reading> readings;
+    std::vector<double> shotTimes;
+    long firstSound = -1; // recording frame
+    Window window = 0;
+    for (;;) {
+        double heard = -1;
+        if (!recorder.take(samples, heard))
+            return fail("the sound server went away");
+        const double now = secondsSince(start);
+        if (heard >= 0)
+            readings.push_back({now, heard, static_cast<double>(samples.size() / 2)});
+        if (firstSound < 0) {
+            const auto it =
+                std::find_if(samples.begin(), samples.end(), [](std::int16_t s) { return s != 0; });
+            if (it != samples.end())
+                firstSound = static_cast<long>(it - samples.begin()) / Audio::kChannels;
+            else if (now > kGiveUp)
+                return fail("no sound within 180 s");
+        }
+        const double played = firstSound < 0 || heard < 0 ? -1 : (heard - firstSound) / kRate;
+        const int shot = static_cast<int>(shotTimes.size());
+        if (shot < count && played >= first + shot * spacing) {
+            if (!window)
+                window = findWindow(display, DefaultRootWindow(display));
+            // Waits up to a second for the window to show a new frame: its instant is then known
+            // to within one grab. A window that shows no change is taken as it is.
+            Shot before, after;
+            if (!window || !grab(display, window, start, before))
+                return fail("no window titled '" + std::string(kTitle) + "' to screenshot");
+            const double deadline = before.at + 1;
+            double at = before.at;
+            bool changed = false;
+            while (!changed && secondsSince(start) < deadline) {
+                // A pause between grabs leaves the player and the X server the processors.
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                if (!grab(display, window, start, after))
+                    return fail("the window went away");
+                changed = after.data != before.data;
+                if (changed)
+                    at = (before.at + after.at) / 2;
+                else
+                    std::swap(before, after), at = before.at;
+            }
+            if (!writePpm(changed ? after : before, prefix + std::to_string(shot) + ".ppm"))
+                return fail("cannot write the screenshot");
+            shotTimes.push_back(at);
+        } else if (shot == count && played >= length) {
+            break;
+        }
+        if (now > kGiveUp + length)
+            return fail("the recording did not reach its length");
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+
+    std::ofstream file(out, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(samples.data()),
+               static_cast<std::streamsize>(samples.size() * sizeof(std::int16_t)));
+    if (!file.flush())
+        return fail("cannot write " + out);
+    // Each reading says where the recording stood against the steady clock; their median within
+    // a second of a shot, carried to the shot's instant, is the frame heard then. Each shot's line
+    // also gives the median latency reported then (ms), for the record.
+    for (size_t i = 0; i < shotTimes.size(); ++i) {
+        std::vector<double> offsets, latencies;
+        for (const Reading& r : readings)
+            if (std::fabs(r.at - shotTimes[i]) <= 1) {
+                offsets.push_back(r.heard - r.at * kRate);
+                latencies.push_back((r.heard - r.read) / kRate * 1000);
+            }
+        if (offsets.empty())
+            return fail("no latency readings near shot " + std::to_string(i));
+        std::printf("shot %s%zu.ppm %.1f %.1f\n", prefix.c_str(), i,
+                    shotTimes[i] * kRate + median(offsets), median(latencies));
+    }
+    return 0;
+}
+
+// ---- The recording against the module ----
+
+bool silentFrame(const std::int16_t* frame) {
+    return frame[0] == 0 && frame[1] == 0;
+}
+
+int match(char** argv) {
+    std::ifstream file(argv[2], std::ios::binary);
+    if (!file)
+        return fail(std::string("cannot read ") + argv[2]);
+    const std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
+                                  std::istreambuf_iterator<char>());
+    std::vector<std::int16_t> recording(bytes.size() / sizeof(std::int16_t));
+    std::memcpy(recording.data(), bytes.data(), recording.size() * sizeof(std::int16_t));
+    const long frames = static_cast<long>(recording.size()) / Audio::kChannels;
+    long r0 = 0;
+    while (r0 < frames && silentFrame(&recording[r0 * Audio::kChannels]))
+        ++r0;
+    if (r0 == frames) {
+        std::printf("the recording (%ld frames) is silent\n", frames);
+        return 1;
+    }
+
+    ModuleStream module(moduleData, moduleSize);
+    const std::int64_t start = std::llround(std::atof(argv[3]) * kRate) - Audio::kLeadFrames;
+    module.seek(start);
+    std::int16_t frame[Audio::kChannels];
+    std::int64_t f0 = start;
+    for (module.read(frame, 1); silentFrame(frame); module.read(frame, 1))
+        if (++f0 > start + 10 * Audio::kSampleRate) {
+            std::printf("the module is silent for 10 s from frame %lld\n",
+                        static_cast<long long>(start));
+            return 1;
+        }
+    long same = 0;
+    for (long r = r0; r < frames; ++r) {
+        if (r > r0)
+            module.read(frame, 1);
+        if (std::memcmp(frame, &recording[r * Audio::kChannels], sizeof frame) != 0)
+            break;
+        ++same;
+    }
+    const long rest = frames - r0;
+    std::printf("recording frame %ld is module frame %lld, the first sound; %ld of the %ld frames "
+                "(%.2f s) from it equal DUMB's render\n",
+                r0, static_cast<long long>(f0), same, rest, rest / kRate);
+    std::printf("offset %lld\n", static_cast<long long>(f0 - r0));
+    if (same < rest) {
+        // Says whether the music stopped for a while and went on where it was (a gap), which is
+        // what an underrun sounds like, or went wrong otherwise.
+        long r = r0 + same, silence = 0;
+        while (r < frames && silentFrame(&recording[r * Audio::kChannels]))
+            ++r, ++silence;
+        const bool resumed =
+            r < frames && std::memcmp(frame, &recording[r * Audio::kChannels], sizeof frame) == 0;
+        std::printf("they differ from recording frame %ld, %.3f s after the first sound: ",
+                    r0 + same, same / kRate);
+        if (resumed)
+            std::printf("a gap of %.1f ms of silence, then the music goes on where it was\n",
+                        silence * 1000 / kRate);
+        else
+            std::printf("not a gap of silence in the music\n");
+        return 1;
+    }
+    return 0;
+}
+
+// ---- The moment a screenshot shows ----
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+};
+
+bool readPpm(const char* path, Picture& out) {
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return false;
+    int top = 0;
+    const bool header = std::fscanf(file, "P6 %d %d %d", &out.width, &out.height, &top) == 3 &&
+                        top == 255 && std::fgetc(file) != EOF;
+    out.rgb.resize(header ? static_cast<size_t>(out.width) * out.height * 3 : 0);
+    const bool read =
+        header && std::fread(out.rgb.data(), 1, out.rgb.size(), file) == out.rgb.size();
+    std::fclose(file);
+    return read;
+}
+
+int shown(char** argv) {
+    Picture shot;
+    if (!readPpm(argv[2], shot))
+        return fail(std::string("cannot read the screenshot ") + argv[2]);
+    const double from = std::atof(argv[3]), fps = std::atof(argv[4]);
+    std::vector<unsigned char> frame(shot.rgb.size());
+    long index = 0, best = -1;
+    double bestRmse = 2;
+    while (std::fread(frame.data(), 1, frame.size(), stdin) == frame.size()) {
+        double sum = 0;
+        for (size_t i = 0; i < frame.size(); ++i) {
+            const double d = static_cast<double>(frame[i]) - shot.rgb[i];
+            sum += d * d;
+        }
+        const double rmse = std::sqrt(sum / static_cast<double>(frame.size())) / 255;
+        if (rmse < bestRmse) {
+            bestRmse = rmse;
+            best = index;
+        }
+        ++index;
+    }
+    if (best < 0)
+        return fail("no capture frames of the screenshot's size on stdin");
+    std::printf("%.4f %.5f %ld %ld\n", from + best / fps, bestRmse, best, index);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "record" && argc == 9)
+        return record(argv);
+    if (mode == "match" && argc == 4)
+        return match(argv);
+    if (mode == "shown" && argc == 5)
+        return shown(argv);
+    std::fprintf(stderr, "usage: server_probe record SOURCE OUT.raw SHOT_PREFIX FIRST SPACING "
+                         "COUNT LENGTH\n"
+                         "       server_probe match RECORDING FROM\n"
+                         "       server_probe shown SHOT.ppm FROM FPS < frames.rgb\n");
+    return 2;
+}

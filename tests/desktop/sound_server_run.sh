@@ -1,0 +1,235 @@
+#!/usr/bin/env bash
+# Plays the real demo through a private sound server, as on a Linux desktop, under an X server
+# (Xvfb at 1280x720, started by the caller), and checks that the server plays the module without a
+# gap, that the picture shows what the server plays, and that a server that dies ends nothing.
+#   sound_server_run.sh MODE DEMO CAPTURE SERVER_PROBE
+# MODE: pulseaudio       PulseAudio with a null sink; then again with --audio-delay 100
+#       pipewire         PipeWire with its session manager, reached through its pulse layer
+#       pulseaudio_large PulseAudio, the player's stream asked to hold 400 ms
+#       server_killed    PulseAudio killed at 40 s of the show
+# Each server is the test's own: its own HOME, runtime folder and (PipeWire) session bus, so no
+# other process finds it, and it is stopped when the test ends.
+set -uo pipefail
+mode=$1 demo=$2 capture=$3 probe=$4
+if [ "$mode" = pipewire ] && [ -z "${WISP_PRIVATE_BUS:-}" ]; then
+    exec dbus-run-session -- env WISP_PRIVATE_BUS=1 "$0" "$@"
+fi
+work=$(mktemp -d)
+servers=()
+stop_servers() {
+    local server
+    for server in "${servers[@]}"; do kill "$server" 2>/dev/null && wait "$server" 2>/dev/null; done
+    servers=()
+}
+trap 'kill "${pid:-}" "${probe_pid:-}" 2>/dev/null; stop_servers; rm -rf "$work"' EXIT
+source "$(dirname "$0")/../e2e/checks.sh"
+
+rate=44100 lead_frames=8192 # the music runs one device buffer behind the picture's clock
+from=35                     # past 19 to 32 s, where moments a beat apart look alike
+sink=wisp_null
+
+# Picture minus sound (ms), measured at the instant a new frame appears. On an idle machine the
+# goal is every moment within -40 to +60 and the median within +-20. A frame shows the clock as
+# it was when the frame began to be drawn, so a machine that draws 10 frames a second shows each
+# up to about 100 ms late: the bounds below reach that far down and little further. A picture
+# ahead of the sound cannot come from a slow machine, so the upper bounds stay near the goal. A
+# picture 140 ms ahead, as when the server's latency is left out, or 186 ms (one device buffer)
+# either way fails the median.
+moment_low=-250 moment_high=100 median_low=-150 median_high=70
+# --audio-delay 100 moves the median by 100 ms; two runs on a busy machine may draw at different
+# rates, so 50 ms either way.
+delay_ms=100 delay_slack=50
+
+export HOME=$work/home XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/home/.config
+export PULSE_CLIENTCONFIG=$work/client.conf # clients never start a server of their own
+unset PULSE_SERVER PULSE_SINK PULSE_SOURCE PULSE_LATENCY_MSEC PIPEWIRE_REMOTE
+[ "$mode" = pipewire ] || unset DBUS_SESSION_BUS_ADDRESS
+mkdir -p -m 700 "$HOME" "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
+echo "autospawn = no" >"$PULSE_CLIENTCONFIG"
+
+# Starts the mode's server with a 44100 Hz stereo null sink as its default sink, and waits up to
+# 60 s for it to take clients.
+start_server() {
+    if [ "$mode" = pipewire ]; then
+        mkdir -p "$XDG_CONFIG_HOME/pipewire/pipewire.conf.d"
+        cat >"$XDG_CONFIG_HOME/pipewire/pipewire.conf.d/null-sink.conf" <<EOF
+context.properties = { default.clock.rate = $rate default.clock.allowed-rates = [ $rate ] }
+context.objects = [
+    { factory = adapter
+      args = { factory.name = support.null-audio-sink node.name = $sink
+               media.class = Audio/Sink audio.position = [ FL FR ] audio.rate = $rate
+               object.linger = true monitor.channel-volumes = true } }
+]
+EOF
+        pipewire >"$work/pipewire.log" 2>&1 &
+        servers+=($!)
+        wireplumber >"$work/wireplumber.log" 2>&1 &
+        servers+=($!)
+        pipewire-pulse >"$work/pipewire-pulse.log" 2>&1 &
+        servers+=($!)
+    else
+        cat >"$work/server.pa" <<EOF
+load-module module-native-protocol-unix
+load-module module-null-sink sink_name=$sink rate=$rate channels=2 format=s16le
+set-default-sink $sink
+EOF
+        pulseaudio -n --file="$work/server.pa" --daemonize=no --exit-idle-time=-1 \
+            --use-pid-file=no --high-priority=no --realtime=no >"$work/pulseaudio.log" 2>&1 &
+        servers+=($!)
+    fi
+    for _ in $(seq 600); do
+        if pactl list short sinks 2>/dev/null | grep -q "	$sink	"; then
+            pactl set-default-sink "$sink"
+            return 0
+        fi
+        sleep 0.1
+    done
+    cat "$work"/*.log
+    return 1
+}
+
+# The latency (ms) the server reports for the player's stream: its buffer and the sink's.
+stream_latency() {
+    pactl list sink-inputs 2>/dev/null |
+        awk '/(Buffer|Sink) Latency:/ { sum += $3 } END { if (NR) printf "%.0f", sum / 1000 }'
+}
+# Waits up to $1 seconds for the player's stream to reach the server.
+await_stream() {
+    for _ in $(seq $(($1 * 10))); do
+        [ -n "$(pactl list short sink-inputs 2>/dev/null)" ] && return 0
+        running || return 1
+        sleep 0.1
+    done
+    return 1
+}
+median() { sort -g | awk '{ v[NR] = $1 } END { print (v[int((NR + 1) / 2)] + v[int(NR / 2) + 1]) / 2 }'; }
+
+# Plays from $from with the given options, for COUNT moments SPACING s apart from 3.5 s after
+# the first sound (the clock may take a second or two to settle onto the server's latency), while
+# the probe records the sink's monitor and screenshots the window at each moment. Checks the
+# recording and sets median (ms, picture minus sound) and each moment's in $work/NAME.diffs.
+live_run() { # live_run NAME COUNT SPACING [PLAYER_OPTIONS...]
+    local name=$1 count=$2 spacing=$3 player length offset heard sound a b found shown rmse index frames
+    shift 3
+    length=$(echo "3.5 + ($count - 1) * $spacing + 1.5" | bc -l)
+    median=""
+    "$probe" record "$sink.monitor" "$work/$name.raw" "$work/$name-" 3.5 "$spacing" "$count" \
+        "$length" >"$work/$name.shots" 2>"$work/err" &
+    probe_pid=$!
+    for _ in $(seq 300); do
+        grep -q '^recording' "$work/$name.shots" || ! kill -0 "$probe_pid" 2>/dev/null && break
+        sleep 0.1
+    done
+    SDL_AUDIODRIVER=pulseaudio "$demo" --window 640x360 --from $from "$@" 2>>"$work/err" &
+    pid=$!
+    player=$pid
+    reported=""
+    await_stream 60 && sleep 5 && reported=$(stream_latency)
+    echo "$name: the server reports ${reported:-no} latency (ms) for the player's stream"
+    pid=$probe_pid
+    await_exit "$(echo "$length + 120" | bc -l)"
+    check "$name: the probe recorded $length s and took $count screenshots (status $status)" \
+        [ "$status" = 0 ]
+    pid=$player
+    xdotool key Escape
+    await_exit 20
+    check "$name: Escape ends the player with status 0 (got $status)" [ "$status" = 0 ]
+    "$probe" match "$work/$name.raw" $from >"$work/match"
+    found=$?
+    cat "$work/match"
+    check "$name: from its first sound the recording is DUMB's render, without a gap" \
+        [ "$found" = 0 ]
+    offset=$(sed -n 's/^offset //p' "$work/match")
+    [ -n "$offset" ] || return 0
+    : >"$work/$name.diffs"
+    while read -r _ shot heard _; do
+        # The sound heard then, in demo time; the capture's frames within 0.4 s of it, on its
+        # grid of 200 frames a second.
+        sound=$(echo "($heard + $offset + $lead_frames) / $rate" | bc -l)
+        a=$(echo "scale=3; ($sound * 200 - 80) / 1" | bc) b=$(echo "scale=3; $a / 200 + 0.8" | bc)
+        a=$(echo "scale=3; $a / 200" | bc)
+        if "$capture" --out "$work/sweep.mkv" --size 640x360 --fps 200 --from "$a" --to "$b" </dev/null \
+            >/dev/null 2>"$work/sweep.err" &&
+            read -r shown rmse index frames < <(ffmpeg -nostdin -v error -i "$work/sweep.mkv" \
+                -f rawvideo -pix_fmt rgb24 - | "$probe" shown "$shot" "$a" 200); then
+            # A best frame at either end of the sweep may lie beyond it.
+            [ "$index" -gt 0 ] && [ "$index" -lt $((frames - 1)) ] || rmse=1
+        else
+            cat "$work/sweep.err"
+            shown=0 rmse=1
+        fi
+        printf '%s: sound at %.3f s, picture at %.3f s (RMSE %s): %+.0f ms\n' "$name" "$sound" \
+            "$shown" "$rmse" "$(echo "($shown - $sound) * 1000" | bc -l)"
+        echo "$(echo "($shown - $sound) * 1000" | bc -l) $rmse" >>"$work/$name.diffs"
+    done < <(grep '^shot ' "$work/$name.shots")
+    check "$name: $count moments measured (got $(grep -c '' "$work/$name.diffs"))" \
+        [ "$(grep -c '' "$work/$name.diffs")" = "$count" ]
+    check "$name: each screenshot is a frame of the show near the sound's time (RMSE below 0.03)" \
+        awk '$2 >= 0.03 { bad = 1 } END { exit bad }' "$work/$name.diffs"
+    median=$(cut -d' ' -f1 "$work/$name.diffs" | median)
+    echo "$name: picture minus sound from $(cut -d' ' -f1 "$work/$name.diffs" | sort -g | head -n 1 |
+        xargs printf %.0f) to $(cut -d' ' -f1 "$work/$name.diffs" | sort -g | tail -n 1 |
+        xargs printf %.0f) ms, median $(printf %.0f "$median") ms"
+}
+# Checks a run's moments and median against the bounds, shifted by SHIFT ms.
+check_in_step() { # check_in_step NAME SHIFT
+    local low=$((moment_low + $2)) high=$((moment_high + $2))
+    [ -n "$median" ] || return 0 # no recording to measure: that check has failed already
+    check "$1: every moment's picture minus sound within $low to $high ms" \
+        awk -v low=$low -v high=$high '$1 < low || $1 > high { bad = 1 } END { exit bad }' \
+        "$work/$1.diffs"
+    check "$1: the median ($(printf %.0f "$median") ms) within $((median_low + $2)) to $((median_high + $2)) ms" \
+        between "$median" $((median_low + $2)) $((median_high + $2))
+}
+
+check "a private $mode server with a null sink as its default sink" start_server
+case $mode in
+pulseaudio | pipewire)
+    live_run "$mode" 10 5.5
+    check_in_step "$mode" 0
+    if [ "$mode" = pulseaudio ] && [ -n "$median" ]; then
+        plain=$median
+        live_run audio_delay 8 3 --audio-delay $delay_ms
+        if [ -n "$median" ]; then
+            moved=$(echo "$median - $plain" | bc -l)
+            check "--audio-delay $delay_ms moves the median by $delay_ms +- $delay_slack ms (got $(printf %.0f "$moved"))" \
+                between "$moved" $((delay_ms - delay_slack)) $((delay_ms + delay_slack))
+        fi
+    fi
+    ;;
+pulseaudio_large)
+    # PulseAudio's null sink has no latency setting of its own; the player's stream asks for a
+    # longer one through libpulse's environment, and the server reports and plays it so.
+    export PULSE_LATENCY_MSEC=400
+    live_run "$mode" 10 5.5
+    check "the server reports a latency of at least 300 ms for the stream (got ${reported:-none})" \
+        between "${reported:-0}" 300 10000
+    unset PULSE_LATENCY_MSEC
+    check_in_step "$mode" 0
+    ;;
+server_killed)
+    kill_at=40 end=114
+    start=$(now)
+    SDL_AUDIODRIVER=pulseaudio "$demo" --window 640x360 --from 36 2>"$work/err" &
+    pid=$!
+    check "the player's stream reaches the server" await_stream 60
+    sleep $((kill_at - 36))
+    kill -KILL "${servers[@]}"
+    echo "killed the server $(seconds_since "$start") s after the start"
+    sleep 2
+    check "the show goes on without its server" running
+    await_exit 200
+    elapsed=$(seconds_since "$start")
+    check "ends by itself with status 0 (got $status)" [ "$status" = 0 ]
+    # The show's end is $((end - 36)) s after the start; a busy machine's start-up and shutdown
+    # get a minute.
+    check "at the show's end, $((end - 36 - 4)) to $((end - 36 + 60)) s after the start (took $elapsed s)" \
+        between "$elapsed" $((end - 36 - 4)) $((end - 36 + 60))
+    ;;
+*)
+    echo "unknown mode $mode" >&2
+    exit 2
+    ;;
+esac
+
+summary
