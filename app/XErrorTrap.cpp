@@ -1,12 +1,10 @@
 // Keeps the X server's refusals while the window and its GL context are made, which Xlib's default
 // handler would print over several lines before it ends the program.
-// Apart from Window.cpp because Xlib's `Window` type would clash with the demo's class.
 #include "app/XErrorTrap.h"
 
-#include <SDL_syswm.h>
+#include "app/X11Window.h"
 
 namespace {
-#if defined(SDL_VIDEO_DRIVER_X11)
 using ErrorHandler = int (*)(Display*, XErrorEvent*);
 ErrorHandler previousHandler = nullptr;
 // The first error kept: the error in words, and the refused request's major and minor opcodes.
@@ -48,37 +46,24 @@ std::string requestName(Display* display, int major, int minor) {
     const std::string request = extension + " request " + std::to_string(minor);
     return name[0] ? request + " (" + name + ")" : request;
 }
-#endif
 } // namespace
 
 XErrorTrap::XErrorTrap() {
-#if defined(SDL_VIDEO_DRIVER_X11)
     kept = {};
     previousHandler = XSetErrorHandler(keepError);
-#endif
 }
 
 XErrorTrap::~XErrorTrap() {
-#if defined(SDL_VIDEO_DRIVER_X11)
     XSetErrorHandler(previousHandler);
-#endif
 }
 
 std::string XErrorTrap::firstError(SDL_Window* window) const {
-#if defined(SDL_VIDEO_DRIVER_X11)
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    Display* display = nullptr;
-    if (window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
-        display = info.info.x11.display;
+    const std::optional<X11Window> x11 = x11WindowOf(window);
+    Display* display = x11 ? x11->display : nullptr;
+    if (display)
         XSync(display, False);
-    }
     if (kept.what.empty())
         return "";
     return "the X server refused the " + requestName(display, kept.major, kept.minor) + ": " +
            kept.what;
-#else
-    (void)window;
-    return "";
-#endif
 }

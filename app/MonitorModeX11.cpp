@@ -1,16 +1,12 @@
 // Keeps a fullscreen SDL window on X covering its monitor when the monitor changes mode and no
 // window manager resizes the window for it.
-// Apart from Window.cpp because Xlib's `Window` type would clash with the demo's class.
 #include "app/MonitorMode.h"
 
-#include <SDL_syswm.h>
+#include "app/X11Window.h"
 
-#if defined(SDL_VIDEO_DRIVER_X11)
 #include <X11/extensions/Xrandr.h>
-#endif
 
 namespace {
-#if defined(SDL_VIDEO_DRIVER_X11)
 int randrEventBase = -1; // the RandR extension's first event code; -1 until watched
 
 // The two RandR calls, from libXrandr loaded at run time as SDL loads its own X extensions, so
@@ -29,33 +25,22 @@ bool loadRandr() {
     }
     return queryExtension && selectInput;
 }
-#endif
 } // namespace
 
 bool watchMonitorModes(SDL_Window* window) {
-#if defined(SDL_VIDEO_DRIVER_X11)
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
-        return false;
-    Display* display = info.info.x11.display;
+    const std::optional<X11Window> x11 = x11WindowOf(window);
     int errorBase = 0;
-    if (!loadRandr() || !queryExtension(display, &randrEventBase, &errorBase))
+    if (!x11 || !loadRandr() || !queryExtension(x11->display, &randrEventBase, &errorBase))
         return false;
     // A CRTC's change is a monitor's new mode. The X server tells it to every window of the
     // screen that asks; the root window is SDL's, which asks for outputs that come and go, and
     // the server keeps a client's first choice there, so the demo's own window asks.
-    selectInput(display, info.info.x11.window, RRCrtcChangeNotifyMask);
+    selectInput(x11->display, x11->window, RRCrtcChangeNotifyMask);
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     return true;
-#else
-    (void)window;
-    return false;
-#endif
 }
 
 bool followMonitorMode(SDL_Window* window, const SDL_Event& event) {
-#if defined(SDL_VIDEO_DRIVER_X11)
     if (event.type != SDL_SYSWMEVENT || randrEventBase < 0 ||
         event.syswm.msg->subsystem != SDL_SYSWM_X11)
         return false;
@@ -74,17 +59,11 @@ bool followMonitorMode(SDL_Window* window, const SDL_Event& event) {
         left >= crtc.x && left < crtc.x + width && top >= crtc.y && top < crtc.y + height;
     if (!under || (windowWidth == width && windowHeight == height))
         return false;
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+    const std::optional<X11Window> x11 = x11WindowOf(window);
+    if (!x11)
         return false;
-    XMoveResizeWindow(info.info.x11.display, info.info.x11.window, crtc.x, crtc.y,
-                      static_cast<unsigned>(width), static_cast<unsigned>(height));
-    XFlush(info.info.x11.display);
+    XMoveResizeWindow(x11->display, x11->window, crtc.x, crtc.y, static_cast<unsigned>(width),
+                      static_cast<unsigned>(height));
+    XFlush(x11->display);
     return true;
-#else
-    (void)window;
-    (void)event;
-    return false;
-#endif
 }
