@@ -15,6 +15,7 @@
 #include <future>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace {
 constexpr Uint32 kStillRedrawMs = 100; // how often a held moment is drawn again, milliseconds
@@ -189,8 +190,8 @@ bool Demo::prepareNext(bool warm) {
         return true;
     }
     if (!titleScene.hasAtlas()) {
-        if (const GLuint texture = uploadBand(titleImage))
-            titleScene.adoptAtlas(texture);
+        if (DMGL::Texture texture = uploadBand(titleImage))
+            titleScene.adoptAtlas(std::move(texture));
         return true;
     }
     if (warm && titleProgramsWarmed < TitleScene::kWarmPrograms) {
@@ -198,8 +199,8 @@ bool Demo::prepareNext(bool warm) {
         return true;
     }
     if (!metaballsScene.hasAtlas()) {
-        if (const GLuint texture = uploadBand(greetingsImage))
-            metaballsScene.adoptAtlas(texture);
+        if (DMGL::Texture texture = uploadBand(greetingsImage))
+            metaballsScene.adoptAtlas(std::move(texture));
         return true;
     }
     if (warm && !metaballsWarmed) {
@@ -210,14 +211,14 @@ bool Demo::prepareNext(bool warm) {
     return false;
 }
 
-GLuint Demo::uploadBand(std::shared_ptr<DMGL::Image>& image) {
+DMGL::Texture Demo::uploadBand(std::shared_ptr<DMGL::Image>& image) {
     if (!upload) {
         upload = std::make_unique<DMGL::TextureUpload>(std::move(image));
         image.reset();
     }
     if (upload->uploadRows(kAtlasBandRows))
-        return 0;
-    const GLuint texture = upload->take();
+        return DMGL::Texture();
+    DMGL::Texture texture = upload->take();
     upload.reset();
     return texture;
 }

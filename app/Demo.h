@@ -92,8 +92,8 @@ private:
     // Does the pieces of that work the frame for demo clock `t` (seconds) needs.
     void prepareFor(double t);
     // Uploads the next band of the atlas `image` (handing the image over to the upload at the
-    // first band); returns the texture once its last band is in, else 0.
-    GLuint uploadBand(std::shared_ptr<DMGL::Image>& image);
+    // first band); returns the texture once its last band is in, else an empty one.
+    DMGL::Texture uploadBand(std::shared_ptr<DMGL::Image>& image);
 
     DemoOptions settings;
     std::unique_ptr<Window> window;

@@ -91,7 +91,7 @@ void LiteralScenes::drawTitle(double time) {
     quad.setQuadRect(0, 0, width, height, 0, 0, 1, 1);
     quad.uploadQuad();
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, titleAtlas);
+    glBindTexture(GL_TEXTURE_2D, titleAtlas.name());
     title.setUniform1i("sampler", 0);
     title.setUniform1f("time", static_cast<float>(time));
     for (const TitleElement& e : titleElements) {
@@ -125,7 +125,7 @@ void LiteralScenes::drawMetaballs(double sceneTime) {
     if (caption >= kGreetingCount)
         return;
     bindQuad(passThrough);
-    glBindTexture(GL_TEXTURE_2D, greetingsAtlas);
+    glBindTexture(GL_TEXTURE_2D, greetingsAtlas.name());
     passThrough.setUniform1i("sampler", 0);
     for (const SpriteRect& r : {headingRect(width, height), captionRect(caption, width, height)}) {
         quad.setQuadRect(r.left, r.top, r.right, r.bottom, r.uLeft, r.vTop, r.uRight, r.vBottom);

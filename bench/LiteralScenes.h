@@ -6,6 +6,7 @@
 #include "gl/Matrix4.h"
 #include "gl/Program.h"
 #include "gl/ScreenQuad.h"
+#include "gl/Texture.h"
 
 #include <GL/glew.h>
 
@@ -16,6 +17,7 @@ class LiteralScenes {
 public:
     // Compiles the literal texts found in `baselineDir` and uploads both atlases. Needs the
     // demo's window and context current; width and height are the window's size in pixels.
+    // The atlases go with the object, which must therefore go before the context.
     LiteralScenes(const std::string& baselineDir, float width, float height);
 
     // Draws the frame for demo clock `t` (seconds) as the literal scenes did: the title below
@@ -36,5 +38,5 @@ private:
     std::unique_ptr<DMGL::Matrix4> projection;
     float width, height;
     GLint viewport[4] = {0, 0, 0, 0};
-    GLuint titleAtlas = 0, greetingsAtlas = 0;
+    DMGL::Texture titleAtlas, greetingsAtlas;
 };

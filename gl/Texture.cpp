@@ -29,55 +29,59 @@ void requireTextureImage(const Image& image) {
         throw std::invalid_argument("a texture needs a 32-bit image with power-of-two sizes");
 }
 
-// Makes a linear-filtered texture of the image's size, bound on unit 0, from `pixels` (the
-// image's, or null to leave them undefined).
-GLuint makeTexture(const Image& image, const void* pixels) {
-    GLuint name = 0;
+} // namespace
+
+Texture::Texture(const Image& image, const void* pixels)
+    : textureWidth(image.width()), textureHeight(image.height()) {
+    requireTextureImage(image);
     glActiveTexture(GL_TEXTURE0);
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
+    glGenTextures(1, &textureName);
+    glBindTexture(GL_TEXTURE_2D, textureName);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, image.width(), image.height(), 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, pixels);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    return name;
 }
 
-} // namespace
+Texture::Texture(std::shared_ptr<Image> image) : Texture(*image, image->pixels()) {}
 
-Texture::Texture(std::shared_ptr<Image> image)
-    : textureWidth(nextPowerOfTwo(image->width())), textureHeight(nextPowerOfTwo(image->height())) {
-    requireTextureImage(*image);
-    textureName = makeTexture(*image, image->pixels());
+// An empty Texture makes no GL call, so it may go after its context.
+Texture::~Texture() {
+    if (textureName)
+        glDeleteTextures(1, &textureName);
 }
 
-TextureUpload::TextureUpload(std::shared_ptr<Image> source) : image(std::move(source)) {
-    requireTextureImage(*image);
-    textureName = makeTexture(*image, nullptr);
+Texture::Texture(Texture&& other) noexcept
+    : textureName(std::exchange(other.textureName, 0)),
+      textureWidth(std::exchange(other.textureWidth, 0)),
+      textureHeight(std::exchange(other.textureHeight, 0)) {}
+
+Texture& Texture::operator=(Texture&& other) noexcept {
+    if (this != &other) {
+        if (textureName)
+            glDeleteTextures(1, &textureName);
+        textureName = std::exchange(other.textureName, 0);
+        textureWidth = std::exchange(other.textureWidth, 0);
+        textureHeight = std::exchange(other.textureHeight, 0);
+    }
+    return *this;
 }
 
-TextureUpload::~TextureUpload() {
-    glDeleteTextures(1, &textureName);
-}
+TextureUpload::TextureUpload(std::shared_ptr<Image> source)
+    : image(std::move(source)), texture(*image, nullptr) {}
 
 bool TextureUpload::uploadRows(std::int32_t rows) {
     if (!image)
         return false;
     rows = std::min(rows, image->height() - nextRow);
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, textureName);
+    glBindTexture(GL_TEXTURE_2D, texture.name());
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, nextRow, image->width(), rows, GL_RGBA, GL_UNSIGNED_BYTE,
                     image->pixels() + static_cast<std::size_t>(nextRow) * image->width() * 4);
     nextRow += rows;
     if (nextRow == image->height())
         image.reset();
     return !done();
-}
-
-GLuint TextureUpload::take() {
-    const GLuint name = textureName;
-    textureName = 0;
-    return name;
 }
 
 } // namespace DMGL

@@ -2,7 +2,6 @@
 #include "scenes/AtlasTexture.h"
 
 #include "gl/ImageTiles.h"
-#include "gl/Texture.h"
 
 #include <stdexcept>
 #include <string>
@@ -22,6 +21,6 @@ std::shared_ptr<DMGL::Image> decodeAtlas(const std::uint8_t* bytes, std::uint32_
     return tiles[0].image;
 }
 
-GLuint uploadAtlas(const std::shared_ptr<DMGL::Image>& atlas) {
-    return DMGL::Texture(atlas).name();
+DMGL::Texture uploadAtlas(const std::shared_ptr<DMGL::Image>& atlas) {
+    return DMGL::Texture(atlas);
 }

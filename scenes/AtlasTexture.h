@@ -2,8 +2,7 @@
 #pragma once
 
 #include "gl/Image.h"
-
-#include <GL/glew.h>
+#include "gl/Texture.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,4 +15,4 @@ std::shared_ptr<DMGL::Image> decodeAtlas(const std::uint8_t* bytes, std::uint32_
                                          const char* name);
 
 // Uploads a decoded atlas with linear filtering; returns the texture, left bound on unit 0.
-GLuint uploadAtlas(const std::shared_ptr<DMGL::Image>& atlas);
+DMGL::Texture uploadAtlas(const std::shared_ptr<DMGL::Image>& atlas);

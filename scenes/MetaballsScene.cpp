@@ -6,6 +6,7 @@
 #include "scenes/MetaballsBound.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr double kGreetingsStart = 47.0; // scene time at which the overlay begins, seconds
@@ -25,8 +26,8 @@ void MetaballsScene::prepare(float w, float h) {
     projection = quad.setupQuad(width, height);
 }
 
-void MetaballsScene::adoptAtlas(GLuint texture) {
-    atlas = texture;
+void MetaballsScene::adoptAtlas(DMGL::Texture texture) {
+    atlas = std::move(texture);
     DMGL::useProgram(DMGL::MetaballsProgram);
     DMGL::setProjection(*projection);
     DMGL::useProgram(DMGL::PassThroughProgram);
@@ -49,14 +50,13 @@ void MetaballsScene::resize(float w, float h) {
 
 void MetaballsScene::release() {
     quad.release();
-    glDeleteTextures(1, &atlas);
-    atlas = 0;
+    atlas = DMGL::Texture();
 }
 
 void MetaballsScene::bindState() const {
     quad.bind();
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, atlas);
+    glBindTexture(GL_TEXTURE_2D, atlas.name());
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_SCISSOR_TEST);

@@ -4,6 +4,7 @@
 #include "gl/Image.h"
 #include "gl/Matrix4.h"
 #include "gl/ScreenQuad.h"
+#include "gl/Texture.h"
 #include "scenes/ViewportRect.h"
 
 #include <GL/glew.h>
@@ -18,8 +19,8 @@ public:
     void prepare(float width, float height);
     // Takes the uploaded greetings atlas (release deletes it) and gives programs 1 and 2, which
     // must be built, the projection. The scene draws only from here on.
-    void adoptAtlas(GLuint texture);
-    bool hasAtlas() const { return atlas != 0; }
+    void adoptAtlas(DMGL::Texture texture);
+    bool hasAtlas() const { return static_cast<bool>(atlas); }
 
     // Draws each of the scene's programs once into one pixel at the viewport's bottom-left
     // corner, with the GL state of the scene's draws, so that the driver compiles them before
@@ -51,7 +52,7 @@ private:
     double startTime = -1.0;
     float width = 0, height = 0; // window size in pixels
     PixelRect viewport{0, 0, 0, 0};
-    GLuint atlas = 0; // the greetings atlas texture, 0 before adoptAtlas
+    DMGL::Texture atlas; // the greetings atlas, empty before adoptAtlas
     std::unique_ptr<DMGL::Matrix4> projection;
     DMGL::ScreenQuad quad;
 };

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -160,8 +161,8 @@ void TitleScene::prepare(float width, float height,
     glGenBuffers(1, &rectBuffer);
 }
 
-void TitleScene::adoptAtlas(GLuint texture) {
-    atlas = texture;
+void TitleScene::adoptAtlas(DMGL::Texture texture) {
+    atlas = std::move(texture);
     for (int program = 0; program < DMGL::kProgramCount; ++program) {
         if (program == DMGL::MetaballsProgram || program == DMGL::PassThroughProgram)
             continue;
@@ -202,14 +203,13 @@ void TitleScene::release() {
     quad.release();
     glDeleteBuffers(1, &rectBuffer);
     rectBuffer = 0;
-    glDeleteTextures(1, &atlas);
-    atlas = 0;
+    atlas = DMGL::Texture();
 }
 
 void TitleScene::bindState() const {
     quad.bind();
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, atlas);
+    glBindTexture(GL_TEXTURE_2D, atlas.name());
     glDisable(GL_BLEND);
     glEnable(GL_SCISSOR_TEST);
 }

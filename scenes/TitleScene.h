@@ -5,6 +5,7 @@
 #include "gl/Matrix4.h"
 #include "gl/ProgramRegistry.h"
 #include "gl/ScreenQuad.h"
+#include "gl/Texture.h"
 #include "scenes/AtlasCoverage.h"
 #include "scenes/StarEdges.h"
 #include "scenes/ViewportRect.h"
@@ -64,8 +65,8 @@ public:
     void prepare(float width, float height, const std::shared_ptr<DMGL::Image>& titleAtlas);
     // Takes the uploaded title atlas (release deletes it) and gives the title programs, which
     // must be built, their fixed uniforms. From here on the scene draws every moment.
-    void adoptAtlas(GLuint texture);
-    bool hasAtlas() const { return atlas != 0; }
+    void adoptAtlas(DMGL::Texture texture);
+    bool hasAtlas() const { return static_cast<bool>(atlas); }
     // Whether the frame for demo clock `clock` (seconds) is the white ground and black bands
     // alone, drawn without programs or atlas: before the first element and the star.
     bool plainAt(double clock) const;
@@ -115,7 +116,7 @@ private:
     double startTime = 0.0;
     int windowHeight = 0;
     PixelRect viewport{0, 0, 0, 0};
-    GLuint atlas = 0;
+    DMGL::Texture atlas;
     std::unique_ptr<DMGL::Matrix4> projection;
     DMGL::ScreenQuad quad;
     GLuint rectBuffer = 0;                   // vertices of drawRects
