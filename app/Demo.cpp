@@ -130,9 +130,8 @@ void Demo::begin() {
 bool Demo::step() {
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        int width = 0, height = 0;
-        if (window->sizeChange(event, width, height))
-            resize(width, height);
+        if (const auto size = window->followSizeChange(event))
+            resize(size->width, size->height);
         const bool quit = (event.type == SDL_KEYUP && event.key.keysym.sym == SDLK_ESCAPE) ||
                           event.type == SDL_QUIT;
         if (quit && running)
@@ -251,10 +250,7 @@ void Demo::setupTitle() {
 }
 
 void Demo::setupCapture() {
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_SCISSOR_TEST);
+    window->clear();
     setupTitle();
 }
 

@@ -211,29 +211,31 @@ void Window::hide() const {
         SDL_HideWindow(sdlWindow);
 }
 
+void Window::clear() const {
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_SCISSOR_TEST);
+}
+
 void Window::resize(int width, int height) {
     windowWidth = width;
     windowHeight = height;
     setDrawingArea(width, height);
-    // What a resized window holds outside the drawing area is undefined until drawn.
-    GLfloat clearColour[4];
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
-    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
-    if (scissor)
-        glEnable(GL_SCISSOR_TEST);
+    clear(); // what a resized window holds outside the drawing area is undefined until drawn
 }
 
-bool Window::sizeChange(const SDL_Event& event, int& width, int& height) {
+std::optional<Window::Size> Window::followSizeChange(const SDL_Event& event) {
     if (fullscreen)
         followMonitorMode(sdlWindow, event); // its size change comes as an event of its own
     if (event.type != SDL_WINDOWEVENT || event.window.event != SDL_WINDOWEVENT_SIZE_CHANGED)
-        return false;
-    SDL_GL_GetDrawableSize(sdlWindow, &width, &height);
-    return width > 0 && height > 0 && (width != windowWidth || height != windowHeight);
+        return std::nullopt;
+    Size size{0, 0};
+    SDL_GL_GetDrawableSize(sdlWindow, &size.width, &size.height);
+    if (size.width <= 0 || size.height <= 0 ||
+        (size.width == windowWidth && size.height == windowHeight))
+        return std::nullopt;
+    return size;
 }
 
 void Window::swap() const {

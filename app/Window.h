@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <optional>
 #include <stdexcept>
 
 // Thrown when the display asked for is not there; the message lists the displays there are.
@@ -29,13 +30,21 @@ public:
     void swap() const;
     // Takes the window off the screen at once; the context stays usable until destruction.
     void hide() const;
+    // Clears the whole window, bands included, to black. The scissor test, which every draw
+    // keeps to, stays on, and the clear colour is black afterwards.
+    void clear() const;
     // Takes a new size in pixels: the letterboxed viewport and scissor follow it, and the whole
-    // window is cleared to black, so that bands the picture never writes start black.
+    // window is cleared, so that bands the picture never writes start black.
     void resize(int width, int height);
-    // Reads an event from SDL's queue. Returns true, with the window's drawable size in pixels,
-    // when the window now has another size than the drawing area is set for: the user resized a
-    // window, or the monitor under a fullscreen window changed mode. The caller then resizes.
-    bool sizeChange(const SDL_Event& event, int& width, int& height);
+
+    struct Size {
+        int width, height; // pixels
+    };
+    // Follows an event from SDL's queue: a fullscreen window is moved onto its monitor's new
+    // mode where no window manager does it. Returns the window's drawable size when it now
+    // differs from the size the drawing area is set for (the user resized the window, or the
+    // monitor under a fullscreen window changed mode); the caller then resizes.
+    std::optional<Size> followSizeChange(const SDL_Event& event);
 
     int width() const { return windowWidth; }
     int height() const { return windowHeight; }

@@ -21,11 +21,7 @@ std::vector<unsigned char> frameAt(double t) {
 
 TEST_F(SceneOrderTest, EachSceneLooksTheSameWhenItComesRoundAgain) {
     // Bands the title never writes start black, as the metaballs leave them.
-    glDisable(GL_SCISSOR_TEST);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_SCISSOR_TEST);
-    demo->setupTitle();
+    demo->setupCapture();
 
     const auto title = frameAt(10.0);
     const auto metaballs = frameAt(90.0); // greetings included
