@@ -181,20 +181,29 @@ loop)
         "$sound_match" "$work/audio.raw" $((100 * rate - lead_frames)) 1
     ;;
 resize)
-    # The user makes the window larger; the next frame is drawn for the new size.
+    # The user makes the window larger, then only narrower; the next frame is drawn for each size.
+    # With no window manager a window is resized whatever its size hints say, so they are read.
     play --still 70 --window 640x360
+    hints=$(xprop -id "$(window_id)" WM_NORMAL_HINTS | tr -s '\n\t' '  ')
+    check "its size hints let it be resized: no maximum size (got '$hints')" \
+        bash -c '[[ $1 == *WM_SIZE_HINTS* && $1 != *"maximum size"* ]]' - "$hints"
     await_drawn "$work/small.png"
     xdotool windowsize --sync "$(window_id)" 960 540
     check_frame "resized to 960x540, it shows the capture's 960x540 frame" window_shot 70 960x540
+    xdotool windowsize --sync "$(window_id)" 800 540
+    check_frame "then to 800x540, it shows the capture's 800x540 frame" window_shot 70 800x540
     quit
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
     ;;
 mode_change)
-    # Fullscreen on a monitor that switches to a smaller mode while the demo shows.
+    # Fullscreen on a monitor that switches to a smaller mode, then to a taller one of the same
+    # width, while the demo shows.
     play --still 70
     check_frame "fullscreen at 1920x1080, it shows the capture's 1920x1080 frame" root_shot 70 1920x1080
     xrandr --output DUMMY0 --mode 1280x720
     check_frame "switched to 1280x720, it shows the capture's 1280x720 frame" root_shot 70 1280x720
+    xrandr --output DUMMY0 --mode 1280x1024 # the same width
+    check_frame "then to 1280x1024, it shows the capture's 1280x1024 frame" root_shot 70 1280x1024
     quit
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
     ;;
