@@ -4,9 +4,13 @@
 //   node page_test.js stills|live --page build/web --capture one-quill-wisp-capture --out DIR
 //
 // stills: `?t=` frames in both scenes, at 16:9 and not, after a resize, and at two device pixels
-//         per CSS pixel.
-// live:   the start screen, a click, running and audible sound, a live frame against the capture
-//         at the demo time the page reports, Escape, and playing again. Prints the frame rate.
+//         per CSS pixel; the link preview: the page's description, and the image its meta tags
+//         name, in the page's folder at the size they state.
+// live:   the start screen; Play, which goes fullscreen, then in the window, then where
+//         fullscreen is refused; each time running and audible sound, a live frame against the
+//         capture at the demo time the page reports, and Escape. In fullscreen, F and a
+//         double-click switch it off and on, and the first Escape only leaves it. Prints the
+//         frame rate.
 // Pictures that differ are written to DIR for a look. Exit status 0 when every check passes.
 'use strict';
 const { execFileSync } = require('child_process');
@@ -138,12 +142,41 @@ async function setView(page, view) {
   await page.setViewport({ width: view.width, height: view.height, deviceScaleFactor: view.ratio });
 }
 
+// What a link to the page previews: its title and description for Open Graph and Twitter cards,
+// and one image, which the page's folder holds at the size the tags state.
+async function linkPreview(options, page) {
+  const tags = await page.evaluate(() => Object.fromEntries(
+    [...document.querySelectorAll('meta[name], meta[property]')]
+      .map((meta) => [meta.getAttribute('property') || meta.name, meta.content])));
+  const texts = ['description', 'og:title', 'og:description', 'twitter:title',
+    'twitter:description'].map((name) => tags[name] || '');
+  check(texts.every((text) => text.length >= 10) && tags['og:title'] === tags['twitter:title'] &&
+    tags['twitter:card'] === 'summary_large_image',
+  `the page has a description and Open Graph and Twitter card titles and descriptions`);
+
+  const image = tags['og:image'] || '';
+  const file = path.join(options.page, path.basename(new URL(image, 'http://page/').pathname));
+  let size = 'missing';
+  if (image && fs.existsSync(file)) {
+    // A PNG's IHDR chunk: width and height, 32-bit big-endian, at bytes 16 and 20.
+    const head = fs.readFileSync(file).subarray(0, 24);
+    size = head.subarray(1, 4).toString() === 'PNG' ?
+      `${head.readUInt32BE(16)}x${head.readUInt32BE(20)}` : 'not a PNG';
+  }
+  const stated = `${tags['og:image:width']}x${tags['og:image:height']}`;
+  check(size === stated && tags['twitter:image'] === image && tags['og:image:type'] === 'image/png',
+    `og:image and twitter:image name ${image || 'no image'}: ${size} in ${options.page}, ` +
+    `stated ${stated}`);
+}
+
 async function stills(options, browser, url) {
   const bytes = fs.readdirSync(options.page)
     .reduce((sum, name) => sum + fs.statSync(path.join(options.page, name)).size, 0);
   check(bytes <= kPageBytes, `the page is ${bytes} bytes, at most ${kPageBytes}`);
   const page = await browser.newPage();
   watch(page);
+  await page.goto(url);
+  await linkPreview(options, page);
   for (const [index, time] of kStillTimes.entries()) {
     // Each time is shown at one size on load and at the other after a resize.
     const [first, second] = index % 2 ? [kSquare, kWide] : [kWide, kSquare];
@@ -219,9 +252,46 @@ async function startScreenShown(page) {
     !document.getElementById('action').hidden, { timeout: kWaitMs });
 }
 
+function fullscreenIs(page, expected) {
+  return page.waitForFunction((id) => (document.fullscreenElement || { id: null }).id === id,
+    { timeout: kWaitMs }, expected ? 'stage' : null).then(() => true, () => false);
+}
+
+// Waits until the show has moved on by half a second, or has stopped; says whether it goes on.
+async function goesOn(page) {
+  const from = await page.evaluate(() => window.demoTime);
+  await page.waitForFunction((from) => window.demoTime > from + 0.5 ||
+    !document.getElementById('screen').hidden, { timeout: kWaitMs }, from);
+  return page.evaluate(() => document.getElementById('screen').hidden);
+}
+
+// Fullscreen switches during the show: F and a double-click, each off and on again.
+async function switchFullscreen(page, round) {
+  const middle = { x: kWide.width / 2, y: kWide.height / 2 };
+  for (const [how, on] of [['F', false], ['F', true], ['a double-click', false],
+    ['a double-click', true]]) {
+    if (how === 'F') await page.keyboard.press('f');
+    else await page.mouse.click(middle.x, middle.y, { count: 2 });
+    check(await fullscreenIs(page, on) && await goesOn(page),
+      `${round}: ${how} ${on ? 'enters' : 'leaves'} fullscreen and the show goes on`);
+  }
+  await page.keyboard.press('Escape');
+  check(await fullscreenIs(page, false) && await goesOn(page),
+    `${round}: Escape in fullscreen leaves it and the show goes on`);
+}
+
 async function live(options, browser, url) {
   const page = await browser.newPage();
   watch(page);
+  // The orientations the page asks to lock (the desktop refuses them all).
+  await page.evaluateOnNewDocument(() => {
+    window.orientationLocks = [];
+    const lock = screen.orientation.lock.bind(screen.orientation);
+    screen.orientation.lock = (orientation) => {
+      window.orientationLocks.push(orientation);
+      return lock(orientation);
+    };
+  });
   await setView(page, kWide);
   await page.goto(url);
   await startScreenShown(page);
@@ -229,9 +299,38 @@ async function live(options, browser, url) {
     window.demoTime === undefined && !(Module.SDL2 || {}).audioContext),
   'nothing plays before the click');
 
-  for (const round of ['first play', 'playing again']) {
-    await page.mouse.click(kWide.width / 2, kWide.height / 2);
+  // Play (fullscreen), the quieter choice of the window, and Play where fullscreen is refused.
+  const rounds = [
+    { name: 'first play', choice: '#action', fullscreen: true },
+    { name: 'playing again in the window', choice: '#windowed', fullscreen: false },
+    { name: 'fullscreen refused', choice: '#action', fullscreen: false, refuse: true },
+  ];
+  for (const { name: round, choice, fullscreen, refuse } of rounds) {
+    if (refuse) {
+      await page.evaluate(() => {
+        document.getElementById('stage').requestFullscreen =
+          () => Promise.reject(new TypeError('Permissions check failed'));
+      });
+    }
+    await page.click(choice);
     await page.waitForFunction(() => window.demoTime > 0.2, { timeout: kWaitMs });
+    if (fullscreen) {
+      check(await fullscreenIs(page, true), `${round}: the stage is the fullscreen element`);
+      const locks = await page.evaluate(() => window.orientationLocks);
+      check(locks.includes('landscape'), `${round}: fullscreen asks for landscape ` +
+        `(${JSON.stringify(locks)})`);
+      // Before the checks below, whose pages of their own would take the fullscreen away.
+      await switchFullscreen(page, round);
+    } else {
+      // By now a fullscreen asked for on the click would have come.
+      const playing = await goesOn(page);
+      const state = await page.evaluate(() => ({
+        fullscreen: !!document.fullscreenElement,
+        error: document.getElementById('message').dataset.error,
+      }));
+      check(playing && !state.fullscreen && !state.error,
+        `${round}: it plays in the window, without an error`);
+    }
     const sound = await listen(page, 30000);
     check(sound.state === 'running', `${round}: the AudioContext runs (${sound.state})`);
     check(sound.peak > 0.01, `${round}: the sound is not silent (peak ${sound.peak.toFixed(3)})`);
@@ -255,7 +354,7 @@ async function live(options, browser, url) {
       audio: !!(Module.SDL2 || {}).audioContext,
     }));
     check(ended.label === 'Play again' && !ended.audio,
-      `${round}: Escape ends the show and its sound, offering to play again`);
+      `${round}: Escape in the window ends the show and its sound, offering to play again`);
   }
   await page.close();
 }
