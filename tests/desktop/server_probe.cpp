@@ -13,7 +13,8 @@
 //   server_probe match RECORDING FROM
 //     Checks that the recording, from its first sound to its end, is DUMB's render of the module
 //     without a gap, for a demo started with --from FROM (music from module frame
-//     round(FROM * 44100) - 8192). Prints "offset D": a recording frame plus D is the module frame.
+//     round(FROM * 44100) - 8192). Prints "offset R D" from the first sound on and again after
+//     each gap or jump: from recording frame R on, a recording frame plus D is the module frame.
 //   server_probe shown SHOT.ppm FROM FPS   (capture-tool frames as raw RGB24 on stdin)
 //     Finds the frame nearest the screenshot by RMSE among frames that show demo time
 //     FROM + n / FPS; prints "TIME RMSE INDEX FRAMES" (RMSE 0 same, 1 opposite).
@@ -322,7 +323,7 @@ int record(char** argv) {
             bool changed = false;
             while (!changed && secondsSince(start) < deadline) {
                 // A pause between grabs leaves the player and the X server the processors.
-                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                std::this_thread::sleep_for(std::chrono::milliseconds(4));
                 if (!grab(display, window, start, after))
                     return fail("the window went away");
                 changed = after.data != before.data;
@@ -377,59 +378,79 @@ int match(char** argv) {
         return fail(std::string("cannot read ") + argv[2]);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(file)),
                                   std::istreambuf_iterator<char>());
-    std::vector<std::int16_t> recording(bytes.size() / sizeof(std::int16_t));
-    std::memcpy(recording.data(), bytes.data(), recording.size() * sizeof(std::int16_t));
-    const long frames = static_cast<long>(recording.size()) / Audio::kChannels;
-    long r0 = 0;
-    while (r0 < frames && silentFrame(&recording[r0 * Audio::kChannels]))
-        ++r0;
-    if (r0 == frames) {
+    std::vector<std::int16_t> rec(bytes.size() / sizeof(std::int16_t));
+    std::memcpy(rec.data(), bytes.data(), rec.size() * sizeof(std::int16_t));
+    const long frames = static_cast<long>(rec.size()) / Audio::kChannels;
+    long r = 0;
+    while (r < frames && silentFrame(&rec[r * Audio::kChannels]))
+        ++r;
+    if (r == frames) {
         std::printf("the recording (%ld frames) is silent\n", frames);
         return 1;
     }
 
-    ModuleStream module(moduleData, moduleSize);
+    // The module from the run's first frame, as far as the recording and a margin reach;
+    // module[k] is module frame start + k.
+    constexpr long kSearch = 2 * Audio::kSampleRate; // how far a jump of the music is looked for
     const std::int64_t start = std::llround(std::atof(argv[3]) * kRate) - Audio::kLeadFrames;
-    module.seek(start);
-    std::int16_t frame[Audio::kChannels];
-    std::int64_t f0 = start;
-    for (module.read(frame, 1); silentFrame(frame); module.read(frame, 1))
-        if (++f0 > start + 10 * Audio::kSampleRate) {
-            std::printf("the module is silent for 10 s from frame %lld\n",
-                        static_cast<long long>(start));
-            return 1;
+    const long length = frames + 2 * kSearch;
+    std::vector<std::int16_t> module(static_cast<size_t>(length) * Audio::kChannels);
+    ModuleStream stream(moduleData, moduleSize);
+    stream.seek(start);
+    stream.read(module.data(), length);
+    const auto same = [&](long at, long k, long count) { // recording from `at`, module from k
+        return k >= 0 && k + count <= length &&
+               std::memcmp(&rec[at * Audio::kChannels], &module[k * Audio::kChannels],
+                           static_cast<size_t>(count) * Audio::kBytesPerFrame) == 0;
+    };
+    long k = 0;
+    while (k < length && silentFrame(&module[k * Audio::kChannels]))
+        ++k;
+    std::printf("the first sound, recording frame %ld, is module frame %lld\n", r,
+                static_cast<long long>(start + k));
+
+    // Follows the recording through the module. Where it departs, what follows is looked for
+    // within 2 s of where the music was (after any silence), so that the offsets hold on and
+    // each fault is named: a gap of silence, a jump of the music, or sound not the module's.
+    const long first = r;
+    int faults = 0;
+    std::printf("offset %ld %lld\n", r, static_cast<long long>(start + k - r));
+    while (r < frames) {
+        if (same(r, k, 1)) {
+            ++r, ++k;
+            continue;
         }
-    long same = 0;
-    for (long r = r0; r < frames; ++r) {
-        if (r > r0)
-            module.read(frame, 1);
-        if (std::memcmp(frame, &recording[r * Audio::kChannels], sizeof frame) != 0)
+        ++faults;
+        long resume = r;
+        while (resume < frames && silentFrame(&rec[resume * Audio::kChannels]))
+            ++resume;
+        const long probe = std::min(256L, frames - resume);
+        long found = -1;
+        for (long d = 0; resume < frames && d <= kSearch && found < 0; ++d)
+            for (const long candidate : {k + d, k - d})
+                if (found < 0 && same(resume, candidate, probe))
+                    found = candidate;
+        std::printf("at %.3f s from the first sound: %.1f ms of silence, then ",
+                    (r - first) / kRate, (resume - r) * 1000 / kRate);
+        if (resume == frames) {
+            std::printf("the end of the recording\n");
             break;
-        ++same;
-    }
-    const long rest = frames - r0;
-    std::printf("recording frame %ld is module frame %lld, the first sound; %ld of the %ld frames "
-                "(%.2f s) from it equal DUMB's render\n",
-                r0, static_cast<long long>(f0), same, rest, rest / kRate);
-    std::printf("offset %lld\n", static_cast<long long>(f0 - r0));
-    if (same < rest) {
-        // Says whether the music stopped for a while and went on where it was (a gap), which is
-        // what an underrun sounds like, or went wrong otherwise.
-        long r = r0 + same, silence = 0;
-        while (r < frames && silentFrame(&recording[r * Audio::kChannels]))
-            ++r, ++silence;
-        const bool resumed =
-            r < frames && std::memcmp(frame, &recording[r * Audio::kChannels], sizeof frame) == 0;
-        std::printf("they differ from recording frame %ld, %.3f s after the first sound: ",
-                    r0 + same, same / kRate);
-        if (resumed)
-            std::printf("a gap of %.1f ms of silence, then the music goes on where it was\n",
-                        silence * 1000 / kRate);
+        }
+        if (found < 0) {
+            std::printf("sound that is not the module's within 2 s\n");
+            break;
+        }
+        if (found == k)
+            std::printf("the music goes on where it was\n");
         else
-            std::printf("not a gap of silence in the music\n");
-        return 1;
+            std::printf("the music goes on %.1f ms %s where it was\n",
+                        std::abs(found - k) * 1000 / kRate, found > k ? "ahead of" : "behind");
+        r = resume;
+        k = found;
+        std::printf("offset %ld %lld\n", r, static_cast<long long>(start + k - r));
     }
-    return 0;
+    std::printf("%.2f s of sound from the first, %d faults\n", (frames - first) / kRate, faults);
+    return faults == 0 ? 0 : 1;
 }
 
 // ---- The moment a screenshot shows ----
