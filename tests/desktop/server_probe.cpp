@@ -201,11 +201,15 @@ public:
         const pa_sample_spec spec{PA_SAMPLE_S16LE, Audio::kSampleRate, Audio::kChannels};
         stream = pa_stream_new(context, "monitor", &spec, nullptr);
         pa_stream_set_state_callback(stream, &Recorder::signal, loop);
-        // The server's own fragment size: a small one would lower the sink's latency under the
-        // player's stream, which then no longer shows what a desktop does.
+        // Fragments of 100 ms, longer than a PipeWire graph's cycle: the recording then lowers
+        // no latency under the player's stream (PulseAudio leaves the source's latency alone
+        // without PA_STREAM_ADJUST_LATENCY), yet its frames arrive promptly.
+        pa_buffer_attr attributes{};
+        attributes.maxlength = static_cast<std::uint32_t>(-1);
+        attributes.fragsize = Audio::kSampleRate / 10 * Audio::kBytesPerFrame;
         const auto flags = static_cast<pa_stream_flags_t>(PA_STREAM_INTERPOLATE_TIMING |
                                                           PA_STREAM_AUTO_TIMING_UPDATE);
-        pa_stream_connect_record(stream, source, nullptr, flags);
+        pa_stream_connect_record(stream, source, &attributes, flags);
         pa_stream_state_t streamState;
         while ((streamState = pa_stream_get_state(stream)) != PA_STREAM_READY &&
                PA_STREAM_IS_GOOD(streamState))
