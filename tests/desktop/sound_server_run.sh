@@ -190,7 +190,9 @@ check_in_step() { # check_in_step NAME
         between "$median" $median_low $median_high
 }
 
-check "a private ${mode%%_*} server with a null sink as its default sink" start_server
+server=pulseaudio
+[ "$mode" = pipewire ] && server=pipewire
+check "a private $server server with a null sink as its default sink" start_server
 case $mode in
 pulseaudio | pipewire)
     live_run "$mode" 10 5.5
