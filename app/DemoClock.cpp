@@ -60,9 +60,23 @@ std::int32_t CallbackTrend::follow(std::int32_t anchor, std::uint32_t ticks,
     ++count;
     if (count < kTrendWindow)
         return anchor;
+    const std::int32_t trend = median(recent, kTrendWindow);
     if (count == kTrendWindow)
-        reference = median(recent, kTrendWindow);
-    const std::int32_t drift = median(recent, kTrendWindow) - reference;
+        reference = trend;
+    // The trend kDriftSpan callbacks ago, where there was one, makes way for this one.
+    const int trends = count - kTrendWindow;
+    const std::int32_t spanAgo = earlier[trends % kDriftSpan];
+    earlier[trends % kDriftSpan] = trend;
+    if (trends < kDriftSpan)
+        return anchor; // too soon to tell a clock's drift from a device's
+    if (std::abs(trend - spanAgo) > kFastestDriftMs * kDriftSpan) {
+        // Faster than any clock drifts: a device filling a deeper buffer, or one told to run
+        // fast. Its callbacks say nothing of when the music is heard, so the anchor stays where
+        // it is, and the drift is measured afresh from here.
+        reference = trend - after(anchor, base);
+        return anchor;
+    }
+    const std::int32_t drift = trend - reference;
     const std::int32_t off = after(base, anchor) + drift;
     if (std::abs(off) <= kTrendSlackMs)
         return anchor;

@@ -38,6 +38,11 @@ constexpr std::int32_t kTrendStepMs = 2;
 // How far the trend may lie from the anchor before the anchor moves, in milliseconds: the median
 // of callbacks that come a few milliseconds late, at random, wanders about that much.
 constexpr std::int32_t kTrendSlackMs = 3;
+// The fastest drift the anchor follows, in milliseconds a callback (0.54 %), measured over
+// kDriftSpan callbacks (5 s): fifty times what a sound card's clock drifts, and well beyond a
+// disk driver's. A faster trend is no clock's.
+constexpr std::int32_t kFastestDriftMs = 1;
+constexpr int kDriftSpan = 27;
 
 // The rule each audio callback applies to the anchor, on the audio thread; one per playing.
 // - The first callback since the music started (framesPlayed 0) anchors the clock at
@@ -48,12 +53,14 @@ constexpr std::int32_t kTrendSlackMs = 3;
 //   back to where the music is.
 // - Otherwise the anchor follows the device's pace against the tick counter, both ways: the
 //   median of the last kTrendWindow callbacks' music anchors, against the median of the first
-//   kTrendWindow after the anchor was set, is how far the device has drifted since; once the
+//   kTrendWindow after the anchor was set, is how far the device has drifted since; from
+//   kDriftSpan callbacks after that, once the
 //   anchor lies more than kTrendSlackMs from the set anchor plus that drift, it moves toward it,
-//   kTrendStepMs a callback at most. A median
-//   ignores a single early or late callback (a device that takes two buffers at the start), and
-//   what the first window shows stays: a device whose callbacks always come a buffer early holds
-//   that buffer before it is heard.
+//   kTrendStepMs a callback at most. A median ignores a single early or late callback (a device
+//   that takes two buffers at the start), and what the first window shows stays: a device whose
+//   callbacks always come a buffer early holds that buffer before it is heard. A drift faster
+//   than kFastestDriftMs is not followed, and what it gained is forgotten: a device filling a
+//   deeper buffer, or a disk driver told to run fast, says nothing of when the music is heard.
 // A musicAnchorAt of kNotAnchored moves nothing. Wrap-safe like the tick counter.
 class CallbackTrend {
 public:
@@ -68,6 +75,7 @@ private:
     std::int32_t recent[kTrendWindow] = {}; // music anchors minus base, ms, a ring
     int count = 0;                          // callbacks since base was set
     std::int32_t reference = 0;             // median of the first window, ms from base
+    std::int32_t earlier[kDriftSpan] = {};  // the trend of the last kDriftSpan callbacks, a ring
 };
 
 // How long the main loop waits for the first audio callback before it starts the clock without
