@@ -4,7 +4,7 @@
 #
 #   bench/fresh_machine_first_frame.sh REVISION...      (as root; e.g. main~3 HEAD)
 #
-# Each revision's tree is copied (git archive) into a clean root from scripts/debian-root, which
+# Each revision's tree is copied (git archive) into a clean root from scripts/lib/debian-root, which
 # downloads its packages from the Debian mirror like a new machine would. The demo draws into an
 # Xvfb on this machine (1280x720, black until the demo's white title ground appears); the first
 # frame is the first screenshot, taken every 0.25 s, whose centre is white.
@@ -41,7 +41,7 @@ for revision in "$@"; do
         mkdir -p "$WISP_BENCH_APT_ARCHIVES/partial"
         archives=(--bind "$WISP_BENCH_APT_ARCHIVES:/var/cache/apt/archives")
     fi
-    setsid scripts/debian-root "${archives[@]}" --bind "$work/tree:/root/one-quill-wisp" \
+    setsid scripts/lib/debian-root "${archives[@]}" --bind "$work/tree:/root/one-quill-wisp" \
         --bind /tmp/.X11-unix:/tmp/.X11-unix --env "DISPLAY=$display" --env SDL_AUDIODRIVER=dummy \
         -- bash -c 'cd /root/one-quill-wisp && scripts/play' \
         > >(while IFS= read -r line; do

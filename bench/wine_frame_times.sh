@@ -26,7 +26,7 @@ run() { # run TAG COMMAND...
 for round in 1 2; do
     echo "round $round of 2" >&2
     run linux "$build/bench/frame_times" >>"$work/rows"
-    run wine scripts/wine build/windows/frame_times.exe >>"$work/rows"
+    run wine scripts/lib/wine build/windows/frame_times.exe >>"$work/rows"
 done
 
 echo "Mesa: llvmpipe, $(nproc) cores; Wine $(WINEDEBUG=-all wine --version | sed 's/^wine-//')"

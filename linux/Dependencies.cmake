@@ -1,5 +1,5 @@
 # The portable Linux player's dependencies: SDL2 (with SDL2main), SDL2_image, GLEW and DUMB
-# compiled as static libraries by scripts/static-deps (its prefix arrives as
+# compiled as static libraries by scripts/lib/static-deps (its prefix arrives as
 # WISP_PORTABLE_PREFIX), and of the system only glibc, libGL.so.1 and libX11.so.6, which every
 # distribution with OpenGL ships. SDL opens its video and audio back ends itself at run time.
 set(WISP_PORTABLE_PREFIX "" CACHE PATH "Install prefix of the static dependency builds")

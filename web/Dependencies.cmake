@@ -1,6 +1,6 @@
 # The browser build's dependencies: SDL2, SDL2_image and DUMB compiled for WebAssembly by
-# scripts/web-deps (its prefix arrives as WISP_WEB_PREFIX), emscripten's own GLEW header and
-# WebGL 2 for OpenGL, and the content embedder built for the host (WISP_HOST_EMBED).
+# scripts/lib/static-deps web (its prefix arrives as WISP_WEB_PREFIX), emscripten's own GLEW
+# header and WebGL 2 for OpenGL, and the content embedder built for the host (WISP_HOST_EMBED).
 set(WISP_WEB_PREFIX "" CACHE PATH "Install prefix of the WebAssembly dependency builds")
 set(WISP_HOST_EMBED "" CACHE FILEPATH "The embed tool built for the build machine")
 foreach(required WISP_WEB_PREFIX WISP_HOST_EMBED)

@@ -1,6 +1,6 @@
 # The Windows build's dependencies: SDL2 (with SDL2main), SDL2_image, GLEW and DUMB compiled as
-# static libraries by scripts/static-deps (its prefix arrives as WISP_WINDOWS_PREFIX), Windows'
-# own OpenGL, and the build machine's content tools (WISP_HOST_EMBED, WISP_HOST_ICOPACK).
+# static libraries by scripts/lib/static-deps (its prefix arrives as WISP_WINDOWS_PREFIX),
+# Windows' own OpenGL, and the build machine's content tools (WISP_HOST_EMBED, WISP_HOST_ICOPACK).
 set(WISP_WINDOWS_PREFIX "" CACHE PATH "Install prefix of the MinGW-w64 dependency builds")
 set(WISP_HOST_EMBED "" CACHE FILEPATH "The embed tool built for the build machine")
 set(WISP_HOST_ICOPACK "" CACHE FILEPATH "The icopack tool built for the build machine")

@@ -60,7 +60,7 @@ echo "$failures failures"
 [ "$failures" -eq 0 ]
 INNER
 
-flock "$cache/apt-archives.lock" "$source_dir/scripts/debian-root" \
+flock "$cache/apt-archives.lock" "$source_dir/scripts/lib/debian-root" \
     --bind "$debs:/mnt/debs" --bind "$cache/apt-archives:/var/cache/apt/archives" \
     --bind /tmp/.X11-unix:/tmp/.X11-unix --bind "$work:/mnt/work" --env "DISPLAY=$display" \
     -- bash /mnt/work/in-root.sh "${debfiles[@]}"

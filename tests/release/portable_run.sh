@@ -5,7 +5,7 @@
 # drawing on the Xvfb screen the caller started (1280x720) through /tmp/.X11-unix.
 #   portable_run.sh CASE PORTABLE_DIR SOURCE_DIR PLAYER CAPTURE FRAME_COMPARE SOUND_MATCH
 # CASE: binary (no display) | bookworm | trixie (the Debian release of the root)
-# Exit status 77 (skipped) when there is no portable build, or no clean root can be made here.
+# Exit status 77 (skipped) when no clean root can be made here; a missing build fails.
 set -uo pipefail
 case=$1 dir=$2 source_dir=$3 player=$4 capture=$5 frame_compare=$6 sound_match=$7
 work=$(mktemp -d)
@@ -17,8 +17,8 @@ version=$("$player" --version | sed -n 's/^one-quill-wisp //p')
 name=one-quill-wisp-$version-linux-x86_64
 program=$dir/one-quill-wisp
 if [ ! -f "$program" ] || [ ! -f "$dir/$name.tar.gz" ]; then
-    echo "no portable build of $version in $dir (scripts/linux-portable makes it); skipped"
-    exit 77
+    echo "FAIL: no portable build of $version in $dir (scripts/linux-portable makes it)"
+    exit 1
 fi
 rate=44100 buffer_bytes=32768 # the demo's audio: 8192 frames of 16-bit stereo a device buffer
 
@@ -60,7 +60,7 @@ bookworm | trixie)
     mkdir -p "$work/unpacked" "$work/out"
     tar -xzf "$dir/$name.tar.gz" -C "$work/unpacked"
     # shellcheck disable=SC2054 # the packages are one comma-separated argument
-    root=("$source_dir/scripts/debian-root" --suite "$case" --variant minbase
+    root=("$source_dir/scripts/lib/debian-root" --suite "$case" --variant minbase
         --packages libgl1,libgl1-mesa-dri,libx11-6 --bind "$work/unpacked/$name:/opt/wisp"
         --bind /tmp/.X11-unix:/tmp/.X11-unix --bind "$work/out:/mnt/out" --env "DISPLAY=$DISPLAY")
     # Starts the player in the root in the background, in a process group of its own.

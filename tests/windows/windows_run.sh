@@ -4,7 +4,7 @@
 # screen the caller started (1280x720).
 #   windows_run.sh CASE WINDOWS_DIR LINUX_PLAYER CAPTURE FRAME_COMPARE SOUND_MATCH
 # CASE: binary | zip (no display) | options | start_failures | still_title | still_greetings | live
-# Exit status 77 (skipped) when there is no Windows build or no Wine.
+# A missing Windows build or Wine fails the case.
 set -uo pipefail
 case=$1 dir=$2 linux=$3 capture=$4 frame_compare=$5 sound_match=$6
 exe=$dir/one-quill-wisp.exe
@@ -13,19 +13,19 @@ trap 'kill "${pid:-}" 2>/dev/null; [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/
 source "$(dirname "$0")/../e2e/checks.sh"
 
 if [ ! -f "$exe" ]; then
-    echo "no Windows build in $dir (scripts/windows makes it); skipped"
-    exit 77
+    echo "FAIL: no Windows build in $dir (scripts/windows makes it)"
+    exit 1
 fi
 version=$("$linux" --version | sed -n 's/^one-quill-wisp //p')
 title="One Quill Wisp"
 rate=44100 buffer_bytes=32768 # the demo's audio: 8192 frames of 16-bit stereo a device buffer
 
-# Wine runs in the project's cached prefix (scripts/wine); the trap ends its wineserver.
-wine=$(cd "$(dirname "$0")/../.." && pwd)/scripts/wine
+# Wine runs in the project's cached prefix (scripts/lib/wine); the trap ends its wineserver.
+wine=$(cd "$(dirname "$0")/../.." && pwd)/scripts/lib/wine
 if [[ $case != binary && $case != zip ]]; then
     if ! command -v wine >/dev/null; then
-        echo "no Wine (scripts/setup windows installs it); skipped"
-        exit 77
+        echo "FAIL: no Wine (scripts/setup windows installs it)"
+        exit 1
     fi
     WINEPREFIX=$("$wine" --prefix) || exit 1
     export WINEPREFIX
@@ -68,7 +68,7 @@ still() { # still T
 case $case in
 binary)
     objdump=x86_64-w64-mingw32-objdump
-    command -v $objdump >/dev/null || { echo "no $objdump; skipped"; exit 77; }
+    command -v $objdump >/dev/null || { echo "FAIL: no $objdump (scripts/setup windows)"; exit 1; }
     $objdump -p "$exe" >"$work/headers"
     dlls=$(sed -n 's/^\tDLL Name: //p' "$work/headers" | sort -f | tr '\n' ' ')
     echo "imports: $dlls"
