@@ -5,7 +5,7 @@
 #   sound_server_run.sh MODE DEMO CAPTURE SERVER_PROBE
 # MODE: pulseaudio       PulseAudio with a null sink; then again with --audio-delay 100
 #       pipewire         PipeWire with its session manager, reached through its pulse layer
-#       pulseaudio_large PulseAudio, the player's stream asked to hold 400 ms
+#       pulseaudio_large PulseAudio, the player's stream asked to hold 500 ms
 #       server_killed    PulseAudio killed at 40 s of the show
 # Each server is the test's own: its own HOME, runtime folder and (PipeWire) session bus, so no
 # other process finds it, and it is stopped when the test ends.
@@ -209,8 +209,10 @@ pulseaudio | pipewire)
     ;;
 pulseaudio_large)
     # PulseAudio's null sink has no latency setting of its own; the player's stream asks for a
-    # longer one through libpulse's environment, and the server reports and plays it so.
-    export PULSE_LATENCY_MSEC=400
+    # longer one through libpulse's environment, and the server reports and plays it so. The
+    # stream's buffer and the sink's latency then add up to 400 to 500 ms, where the server's
+    # own choice gives 110 to 190.
+    export PULSE_LATENCY_MSEC=500
     live_run "$mode" 10 5.5
     check "the server reports a latency of at least 300 ms for the stream (got ${reported:-none})" \
         between "${reported:-0}" 300 10000
