@@ -102,7 +102,9 @@ await_stream() {
     done
     return 1
 }
-median() { sort -g | awk '{ v[NR] = $1 } END { print (v[int((NR + 1) / 2)] + v[int(NR / 2) + 1]) / 2 }'; }
+median() { # of the numbers on stdin
+    sort -g | awk '{ v[NR] = $1 } END { print (v[int((NR + 1) / 2)] + v[int(NR / 2) + 1]) / 2 }'
+}
 
 # Plays from $from with the given options, for COUNT moments SPACING s apart from 3.5 s after
 # the first sound (the clock may take a second or two to settle onto the server's latency), while
@@ -110,7 +112,7 @@ median() { sort -g | awk '{ v[NR] = $1 } END { print (v[int((NR + 1) / 2)] + v[i
 # recording and sets median (ms, picture minus sound) and each moment's in $work/NAME.diffs.
 live_run() { # live_run NAME COUNT SPACING [PLAYER_OPTIONS...]
     local name=$1 count=$2 spacing=$3 length deadline recorded offset heard sound a b found
-    local latency shown rmse index frames
+    local latency shown rmse index frames diff sorted
     shift 3
     length=$(echo "3.5 + ($count - 1) * $spacing + 1.5" | bc -l)
     median=""
@@ -167,18 +169,20 @@ live_run() { # live_run NAME COUNT SPACING [PLAYER_OPTIONS...]
             cat "$work/sweep.err"
             shown=0 rmse=1
         fi
-        printf '%s: sound at %.3f s (recording latency %.0f ms), picture at %.3f s (RMSE %s): %+.0f ms\n' \
-            "$name" "$sound" "$latency" "$shown" "$rmse" "$(echo "($shown - $sound) * 1000" | bc -l)"
-        echo "$(echo "($shown - $sound) * 1000" | bc -l) $rmse" >>"$work/$name.diffs"
+        diff=$(echo "($shown - $sound) * 1000" | bc -l)
+        printf '%s: sound at %.3f s (recording latency %.0f ms), picture at %.3f s (RMSE %s): ' \
+            "$name" "$sound" "$latency" "$shown" "$rmse"
+        printf '%+.0f ms\n' "$diff"
+        echo "$diff $rmse" >>"$work/$name.diffs"
     done < <(grep '^shot ' "$work/$name.shots")
     check "$name: $count moments measured (got $(grep -c '' "$work/$name.diffs"))" \
         [ "$(grep -c '' "$work/$name.diffs")" = "$count" ]
     check "$name: each screenshot is a frame of the show near the sound's time (RMSE below 0.03)" \
         awk '$2 >= 0.03 { bad = 1 } END { exit bad }' "$work/$name.diffs"
     median=$(cut -d' ' -f1 "$work/$name.diffs" | median)
-    echo "$name: picture minus sound from $(cut -d' ' -f1 "$work/$name.diffs" | sort -g | head -n 1 |
-        xargs printf %.0f) to $(cut -d' ' -f1 "$work/$name.diffs" | sort -g | tail -n 1 |
-        xargs printf %.0f) ms, median $(printf %.0f "$median") ms"
+    sorted=$(cut -d' ' -f1 "$work/$name.diffs" | sort -g)
+    printf '%s: picture minus sound from %.0f to %.0f ms, median %.0f ms\n' "$name" \
+        "$(head -n 1 <<<"$sorted")" "$(tail -n 1 <<<"$sorted")" "$median"
 }
 # Checks a run's moments and median against the bounds.
 check_in_step() { # check_in_step NAME
@@ -202,7 +206,8 @@ pulseaudio | pipewire)
         live_run audio_delay 8 3 --audio-delay $delay_ms
         if [ -n "$median" ]; then
             moved=$(echo "$median - $plain" | bc -l)
-            check "--audio-delay $delay_ms moves the median by $delay_ms +- $delay_slack ms (got $(printf %.0f "$moved"))" \
+            what="--audio-delay $delay_ms moves the median by $delay_ms +- $delay_slack ms"
+            check "$what (got $(printf %.0f "$moved"))" \
                 between "$moved" $((delay_ms - delay_slack)) $((delay_ms + delay_slack))
         fi
     fi
@@ -236,8 +241,9 @@ server_killed)
     check "ends by itself with status 0 (got $status)" [ "$status" = 0 ]
     # The show's end is $((end - 36)) s after the start; a busy machine's start-up and shutdown
     # get a minute.
-    check "at the show's end, $((end - 36 - 4)) to $((end - 36 + 60)) s after the start (took $elapsed s)" \
-        between "$elapsed" $((end - 36 - 4)) $((end - 36 + 60))
+    low=$((end - 36 - 4)) high=$((end - 36 + 60))
+    check "at the show's end, $low to $high s after the start (took $elapsed s)" \
+        between "$elapsed" $low $high
     ;;
 *)
     echo "unknown mode $mode" >&2
