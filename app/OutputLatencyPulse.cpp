@@ -1,5 +1,6 @@
 // Asks a PulseAudio server (or PipeWire's pulse layer) how long the demo's sound waits there
-// before it is heard: the latency of the demo's sink input, its buffer and its sink together.
+// before it is heard: the latency of the demo's sink input, its buffer and its sink together, or
+// what PipeWire lists that it holds for the stream.
 //
 // libpulse is loaded at run time, as SDL loads it for its own driver, so the player starts on
 // systems without it. The watcher is a second client of the same server with a threaded main
@@ -10,6 +11,8 @@
 #include <pulse/pulseaudio.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -39,6 +42,7 @@ struct Pulse {
     decltype(&pa_operation_unref) operationUnref;
     decltype(&pa_proplist_gets) propertyOf;
     decltype(&pa_rtclock_now) now;
+    decltype(&pa_bytes_to_usec) bytesToUsec;
 };
 
 Pulse pulse{};
@@ -75,8 +79,30 @@ bool loadPulse() {
         load(library, pulse.timerRestart, "pa_context_rttime_restart") &&
         load(library, pulse.operationUnref, "pa_operation_unref") &&
         load(library, pulse.propertyOf, "pa_proplist_gets") &&
-        load(library, pulse.now, "pa_rtclock_now");
+        load(library, pulse.now, "pa_rtclock_now") &&
+        load(library, pulse.bytesToUsec, "pa_bytes_to_usec");
     return loaded;
+}
+
+// PipeWire's pulse layer reports no latency for a stream, but lists what it holds for it: a
+// queue of "pulse.attr.tlength" bytes, and the graph's period, which it asks for as
+// "node.latency" (FRAMES/RATE) and the graph rounds down to a power of two. Milliseconds; 0 where
+// the stream lists neither.
+double pipeWireLatencyMs(const pa_sink_input_info& info) {
+    const char* queue = pulse.propertyOf(info.proplist, "pulse.attr.tlength");
+    const char* period = pulse.propertyOf(info.proplist, "node.latency");
+    if (!queue || !period)
+        return 0.0;
+    const double queueMs = static_cast<double>(pulse.bytesToUsec(std::strtoull(queue, nullptr, 10),
+                                                                 &info.sample_spec)) /
+                           1000.0;
+    unsigned frames = 0, rate = 0;
+    if (std::sscanf(period, "%u/%u", &frames, &rate) != 2 || frames == 0 || rate == 0)
+        return queueMs;
+    unsigned quantum = 1;
+    while (quantum <= frames / 2)
+        quantum *= 2;
+    return queueMs + 1000.0 * quantum / rate;
 }
 
 // One entry of the sink-input list; the end of the list comes as eol > 0.
@@ -84,8 +110,13 @@ void onSinkInput(pa_context*, const pa_sink_input_info* info, int eol, void*) {
     if (eol != 0 || !info || info->corked)
         return;
     const char* owner = pulse.propertyOf(info->proplist, PA_PROP_APPLICATION_PROCESS_ID);
-    if (owner && processId == owner)
-        reportTo(static_cast<double>(info->buffer_usec + info->sink_usec) / 1000.0);
+    if (!owner || processId != owner)
+        return;
+    const pa_usec_t reported = info->buffer_usec + info->sink_usec;
+    const double latencyMs =
+        reported > 0 ? static_cast<double>(reported) / 1000.0 : pipeWireLatencyMs(*info);
+    if (latencyMs > 0.0)
+        reportTo(latencyMs);
 }
 
 void onTimer(pa_mainloop_api*, pa_time_event* timer, const struct timeval*, void*) {
