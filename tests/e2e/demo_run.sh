@@ -9,33 +9,9 @@ work=$(mktemp -d)
 trap 'kill "${pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/checks.sh"
 
-# Waits up to $1 seconds for the demo's window to be mapped; start-up is slow on a busy machine.
-await_window() {
-    local deadline
-    deadline=$(echo "$(now) + $1" | bc -l)
-    until xdotool search --onlyvisible --name "One Quill Wisp" >/dev/null 2>&1; do
-        running && [ "$(echo "$(now) < $deadline" | bc -l)" = 1 ] || return 1
-        sleep 0.05
-    done
-}
-# Screenshots the display into $2 every so often, for up to $1 seconds, until the command
-# "$3 $2 ..." accepts one; so a check waits for a moment of the show however slowly it started.
-await_screen() { # await_screen SECONDS IMAGE COMMAND ARGS...
-    local limit=$1 image=$2 deadline
-    shift 2
-    deadline=$(echo "$(now) + $limit" | bc -l)
-    while running && [ "$(echo "$(now) < $deadline" | bc -l)" = 1 ]; do
-        import -window root "$image" 2>/dev/null && "$@" "$image" && return 0
-        sleep 0.1
-    done
-    return 1
-}
 white_ground() { is_white "$1" 20 20 && is_white "$1" 640 360 && is_white "$1" 1260 700; }
 # A frame of the title with something dark drawn over its white ground.
-logo_on_white() {
-    level=$(brightness "$1")
-    between "$level" 0.5 0.97
-}
+logo_on_white() { between "$(brightness "$1")" 0.5 0.97; }
 
 case $mode in
 to_the_end)
@@ -46,7 +22,7 @@ to_the_end)
         "$demo" 2>"$work/err" &
     pid=$!
     # Before the first caption (1.5 s) the title is plain white.
-    await_screen 30 "$work/title.png" white_ground
+    await_shot 30 "$work/title.png" root_shot white_ground
     shown=$?
     await_exit 140
     elapsed=$(seconds_since "$start")
@@ -84,7 +60,7 @@ window_close)
     SDL_AUDIODRIVER=dummy "$demo" 2>"$work/err" &
     pid=$!
     check "the window is there to close" await_window 30
-    "$close_window" "One Quill Wisp"
+    "$close_window" "$title"
     asked=$(now)
     await_exit 20
     took=$(seconds_since "$asked")
@@ -95,13 +71,12 @@ no_audio)
     SDL_AUDIODRIVER=no-such-driver "$demo" 2>"$work/err" &
     pid=$!
     # From 1.5 s the presenting group's logo covers the middle of the white ground.
-    await_screen 30 "$work/shot.png" logo_on_white
+    await_shot 30 "$work/shot.png" root_shot logo_on_white
     drawn=$?
     echo "screen brightness $(brightness "$work/shot.png")"
     check "draws the title: a white ground with a dark logo on it" [ "$drawn" = 0 ]
     check "still playing without an audio device" running
-    xdotool key Escape
-    await_exit 20
+    quit 20
     cat "$work/err"
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
     check "warns on stderr that it plays without sound" grep -q "warning: .*without sound" "$work/err"
@@ -120,11 +95,10 @@ brief)
     SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" "$demo" 2>"$work/err" &
     pid=$!
     check "the window appears" await_window 60
-    await_screen 60 "$work/title.png" white_ground
+    await_shot 60 "$work/title.png" root_shot white_ground
     sleep 3
     check "the title plays with its sound" running
-    xdotool key Escape
-    await_exit 60
+    quit 60
     grep -v "^CRITICAL: " "$work/err"
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
     check "no sanitizer report" \

@@ -11,34 +11,10 @@ work=$(mktemp -d)
 trap 'kill "${pid:-}" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/checks.sh"
 
-title="One Quill Wisp"
-rate=44100 lead_frames=8192 # one device buffer: the music runs this far behind the picture
-buffer_bytes=$((lead_frames * 4))
-
-# Waits up to 60 s for the demo's window on X display $1; prints its xwininfo.
-await_window() {
-    local tries=0
-    until xwininfo -display "$1" -name "$title" 2>/dev/null; do
-        tries=$((tries + 1))
-        if [ $tries -gt 600 ] || ! running; then return 1; fi
-        sleep 0.1
-    done
-}
-field() { sed -n "s/^ *$1: *//p" <<<"$2"; } # field NAME XWININFO_TEXT
-window_id() { sed -n 's/.*Window id: \(0x[0-9a-f]*\).*/\1/p' <<<"$info"; }
-window_shot() { [ -n "$(window_id)" ] && import -window "$(window_id)" "$1"; }
-quit() { xdotool key Escape; await_exit 10; }
 # Mean colour saturation of a picture: 0 for greys, white and black.
 saturation() { convert "$1" -colorspace HSL -channel G -separate -format '%[fx:mean]' info:; }
-# Waits up to 60 s for the window to show something other than black; leaves it in $1.
-await_drawn() {
-    for _ in $(seq 300); do
-        window_shot "$1" && between "$(brightness "$1")" 0.01 1 && return 0
-        running || return 1
-        sleep 0.2
-    done
-    return 1
-}
+# The title's grey logo on its white ground, with no colour yet.
+title_again() { between "$(brightness "$1")" 0.5 0.97 && between "$(saturation "$1")" 0 0.0001; }
 
 recorded() { stat -c %s "$work/audio.raw" 2>/dev/null || echo 0; } # bytes so far
 # Bytes of the recording before the music: whole buffers of zeros, played while the device was
@@ -77,13 +53,12 @@ check_in_step() { # check_in_step IMAGE
         between "$(echo "$shown_time - $sound_time" | bc -l)" -0.25 0.25
 }
 # Starts the demo with the given options, recording whatever its audio device plays, and waits
-# for its window on X display $screen.
-screen=${DISPLAY:-}
+# for its window.
 play() {
     SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/audio.raw" "$demo" "$@" 2>"$work/err" &
     pid=$!
-    info=$(await_window "$screen") || info=""
-    check "a window titled '$title' appears on $screen" [ -n "$info" ]
+    await_window
+    check "a window titled '$title' appears on $DISPLAY" [ -n "$info" ]
 }
 
 case $mode in
@@ -113,9 +88,8 @@ usage)
     ;;
 window_mute)
     play --window 640x360 --mute
-    check "the window is 640x360 (got $(field Width "$info")x$(field Height "$info"))" \
-        [ "$(field Width "$info")x$(field Height "$info")" = 640x360 ]
-    await_drawn "$work/shot.png"
+    check "the window is 640x360 (got $(window_size))" [ "$(window_size)" = 640x360 ]
+    await_drawn "$work/shot.png" window_shot
     check "the title's white ground fills the window" \
         bash -c "$(declare -f is_white); is_white $work/shot.png 2 2 && is_white $work/shot.png 637 357"
     quit
@@ -125,7 +99,7 @@ window_mute)
     ;;
 still)
     play --still 10 --window 640x360
-    await_drawn "$work/held1.png"
+    await_drawn "$work/held1.png" window_shot
     sleep 1.5
     window_shot "$work/held2.png"
     check "still showing the moment" running
@@ -139,7 +113,7 @@ still)
     ;;
 from)
     play --from 40 --window 320x180 # small: a busy machine still draws it without delay
-    await_drawn "$work/first.png"
+    await_drawn "$work/first.png" window_shot
     colour=$(saturation "$work/first.png")
     check "its first frame shows the metaballs' coloured balls (saturation $colour)" \
         between "$colour" 0.02 1
@@ -157,23 +131,13 @@ loop)
     # keep their full size until 108.9 s: a start-up that a busy machine slows by seconds still
     # shows them.
     play --loop --from 100 --window 640x360
-    await_drawn "$work/first.png"
+    await_drawn "$work/first.png" window_shot
     colour=$(saturation "$work/first.png")
     check "the first pass shows the metaballs' coloured balls (saturation $colour)" \
         between "$colour" 0.01 1
-    # The next pass's title: the group's grey logo on white, with no colour yet.
-    again=""
-    deadline=$(echo "$(now) + 60" | bc -l)
-    while running && [ "$(echo "$(now) < $deadline" | bc -l)" = 1 ]; do
-        sleep 0.2
-        window_shot "$work/again.png"
-        if between "$(brightness "$work/again.png")" 0.5 0.97 &&
-            between "$(saturation "$work/again.png")" 0 0.0001; then
-            again=yes
-            break
-        fi
-    done
-    check "after the end the title shows again" [ -n "$again" ]
+    # The next pass's title.
+    await_shot 60 "$work/again.png" window_shot title_again
+    check "after the end the title shows again" [ $? = 0 ]
     check "and the demo carries on" running
     quit
     check "exits with status 0 (got $status)" [ "$status" = 0 ]
@@ -187,7 +151,7 @@ resize)
     hints=$(xprop -id "$(window_id)" WM_NORMAL_HINTS | tr -s '\n\t' '  ')
     check "its size hints let it be resized: no maximum size (got '$hints')" \
         bash -c '[[ $1 == *WM_SIZE_HINTS* && $1 != *"maximum size"* ]]' - "$hints"
-    await_drawn "$work/small.png"
+    await_drawn "$work/small.png" window_shot
     xdotool windowsize --sync "$(window_id)" 960 540
     check_frame "resized to 960x540, it shows the capture's 960x540 frame" window_shot 70 960x540
     xdotool windowsize --sync "$(window_id)" 800 540
@@ -238,9 +202,9 @@ stall)
     ;;
 display)
     play --display 1 --mute
-    where="$(field Width "$info")x$(field Height "$info")+$(field 'Absolute upper-left X' "$info")+$(field 'Absolute upper-left Y' "$info")"
-    check "the window fills the second monitor, 800x600+1280+0 (got $where)" [ "$where" = 800x600+1280+0 ]
-    await_drawn "$work/shot.png"
+    check "the window fills the second monitor, 800x600+1280+0 (got $(window_place))" \
+        [ "$(window_place)" = 800x600+1280+0 ]
+    await_drawn "$work/shot.png" window_shot
     check "and shows the title there, letterboxed: white inside, black bands" \
         bash -c "$(declare -f is_white); is_white $work/shot.png 400 300 && ! is_white $work/shot.png 400 10"
     quit
