@@ -46,14 +46,14 @@ std::int32_t CallbackTrend::restart(std::int32_t anchor) {
 }
 
 std::int32_t CallbackTrend::follow(std::int32_t anchor, std::uint32_t ticks,
-                                   std::int64_t framesPlayed) {
+                                   std::int64_t framesPlayed, double heldMs) {
     const std::int32_t music = musicAnchorAt(ticks, framesPlayed);
     if (music == kNotAnchored)
         return anchor;
     if (framesPlayed == 0 || anchor == kNotAnchored || base == kNotAnchored)
         return restart(music);
     // How far the music is behind the clock: a later anchor means an earlier reading.
-    if (after(music, anchor) > kFollowThresholdMs)
+    if (after(music, anchor) > kFollowThresholdMs + std::max(0.0, heldMs))
         return restart(music);
 
     recent[count % kTrendWindow] = after(music, base);
@@ -99,9 +99,9 @@ bool claim(std::atomic<std::int32_t>& anchor, std::int32_t value) {
 } // namespace
 
 bool anchorFromCallback(std::atomic<std::int32_t>& anchor, CallbackTrend& trend,
-                        std::uint32_t ticks, std::int64_t framesPlayed) {
+                        std::uint32_t ticks, std::int64_t framesPlayed, double heldMs) {
     const std::int32_t current = anchor.load();
-    const std::int32_t next = trend.follow(current, ticks, framesPlayed);
+    const std::int32_t next = trend.follow(current, ticks, framesPlayed, heldMs);
     if (next == current)
         return false;
     // The main loop's timeout may set an unset anchor meanwhile; this callback's, being the

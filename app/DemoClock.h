@@ -50,7 +50,8 @@ constexpr int kDriftSpan = 27;
 //   while the anchor is unset (after a first callback at tick 184).
 // - Once a callback finds the music more than kFollowThresholdMs behind the ticks (the process
 //   was stopped, the device underran), the anchor moves to musicAnchorAt at once: the clock goes
-//   back to where the music is.
+//   back to where the music is. A sound server that holds what it was handed plays on through a
+//   late callback: the music is behind only once the callback is later than the server holds.
 // - Otherwise the anchor follows the device's pace against the tick counter, both ways: the
 //   median of the last kTrendWindow callbacks' music anchors, against the median of the first
 //   kTrendWindow after the anchor was set, is how far the device has drifted since; from
@@ -65,8 +66,11 @@ constexpr int kDriftSpan = 27;
 class CallbackTrend {
 public:
     // The anchor after a callback at tick `ticks` that finds `framesPlayed` frames already
-    // handed to the device, given the anchor `anchor` before it.
-    std::int32_t follow(std::int32_t anchor, std::uint32_t ticks, std::int64_t framesPlayed);
+    // handed to the device, given the anchor `anchor` before it. `heldMs` is how long the sound
+    // path holds what it is handed before it is heard, where a server reports it: a callback
+    // that much later still finds the server playing, and is not yet behind.
+    std::int32_t follow(std::int32_t anchor, std::uint32_t ticks, std::int64_t framesPlayed,
+                        double heldMs = 0.0);
 
 private:
     std::int32_t restart(std::int32_t anchor);
@@ -83,10 +87,10 @@ private:
 constexpr std::uint32_t kFirstCallbackWaitMs = 2000;
 
 // An audio callback at tick `ticks`, after `framesPlayed` frames since the music started, applies
-// `trend` to `anchor`. Returns whether this call set an unset anchor: whether the main loop may
-// still be waiting for it.
+// `trend` to `anchor` (`heldMs` as CallbackTrend::follow takes it). Returns whether this call set
+// an unset anchor: whether the main loop may still be waiting for it.
 bool anchorFromCallback(std::atomic<std::int32_t>& anchor, CallbackTrend& trend,
-                        std::uint32_t ticks, std::int64_t framesPlayed);
+                        std::uint32_t ticks, std::int64_t framesPlayed, double heldMs = 0.0);
 
 // The main loop, at tick `ticks`, having waited since tick `since` for the first callback: once
 // kFirstCallbackWaitMs have passed, anchors `anchor` at `ticks` (demo time 0 now) unless it is

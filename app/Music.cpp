@@ -175,7 +175,8 @@ void release() {
 void fillStream(void*, std::uint8_t* stream, int length) {
     // The frames this call renders are heard one buffer after those before it: the anchor is
     // checked against the frames handed over before this call.
-    if (DemoClock::anchorFromCallback(clockAnchor, callbackTrend, SDL_GetTicks(), framesPlayed) &&
+    if (DemoClock::anchorFromCallback(clockAnchor, callbackTrend, SDL_GetTicks(), framesPlayed,
+                                      reportedDelayMs.load()) &&
         firstCallback)
         SDL_SemPost(firstCallback);
 

@@ -249,6 +249,25 @@ TEST(CallbackTrend, FollowsNoDriftFasterThanAClocks) {
     }
 }
 
+// A callback 120 ms late: a device that holds nothing has underrun, and the clock goes back to the
+// music; a server that holds 150 ms plays on through it, and nothing moves until it too runs dry.
+TEST(CallbackTrend, LateCallbackWithinWhatTheServerHoldsMovesNothing) {
+    const std::int64_t buffer = Audio::kBufferFrames;
+    struct Case {
+        double heldMs;
+        std::uint32_t lateMs;
+        std::int32_t anchor;
+    };
+    for (const Case& c : {Case{0, 120, 934}, Case{150, 120, 814}, Case{150, 260, 1074}}) {
+        std::atomic<std::int32_t> anchor{DemoClock::kNotAnchored};
+        DemoClock::CallbackTrend trend;
+        DemoClock::anchorFromCallback(anchor, trend, 1000, 0, c.heldMs);
+        DemoClock::anchorFromCallback(anchor, trend, 1186, buffer, c.heldMs);
+        DemoClock::anchorFromCallback(anchor, trend, 1372 + c.lateMs, 2 * buffer, c.heldMs);
+        EXPECT_EQ(anchor.load(), c.anchor) << c.heldMs << " ms held, " << c.lateMs << " ms late";
+    }
+}
+
 TEST(Schedule, ActsChangeExactlyAt18And114Seconds) {
     using Schedule::Act;
     EXPECT_EQ(Schedule::actAt(0.0), Act::Title);
