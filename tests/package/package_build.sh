@@ -9,12 +9,7 @@ build=$1 out=$2
 shift 2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-check() { # check DESCRIPTION COMMAND...
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/../e2e/checks.sh"
 
 rm -rf "$out" && mkdir -p "$out"
 if ! cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/cpack" >"$work/cpack.log" 2>&1; then
@@ -76,5 +71,4 @@ done
 lintian --display-info "$out"/*.deb 2>&1 | grep -v 'running with root privileges' | tee "$work/lintian.log"
 check "lintian reports no error or warning" bash -c "! grep -E '^(E|W):' '$work/lintian.log'"
 
-echo "$failures failures"
-[ "$failures" -eq 0 ]
+summary
