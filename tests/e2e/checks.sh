@@ -9,7 +9,7 @@ export LC_ALL=C
 # The player's window title. Its sound: 44100 Hz, 16-bit stereo (4 bytes a frame), in device
 # buffers of 8192 frames (32768 bytes); the music runs one buffer behind the picture's clock.
 title="One Quill Wisp"
-rate=44100 lead_frames=8192 buffer_bytes=$((8192 * 4))
+rate=44100 lead_frames=8192 buffer_bytes=$((lead_frames * 4))
 
 check() { # check DESCRIPTION CONDITION...
     local what=$1

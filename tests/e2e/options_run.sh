@@ -27,7 +27,7 @@ paused_bytes() {
 # The demo time (s) the sound is at when the device takes the buffer that brings the recording to
 # SIZE bytes, for music that began at module frame FIRST. That buffer holds the module's frames
 # from M - 8192 on, M being FIRST plus the frames recorded since the pause, and plays from then;
-# the picture shows a module frame at its demo time, one buffer (the lead) after it: M / 44100.
+# the picture shows a module frame at its demo time, one buffer (the lead) after it: M / rate.
 music_time() { echo "($1 + ($2 - $(paused_bytes)) / 4) / $rate" | bc -l; } # FIRST SIZE
 # Screenshots the window into $1 the moment the device takes a buffer, for music that began at
 # module frame $2; sets sound_time to the demo time the sound was at then.
