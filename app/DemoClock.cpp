@@ -20,11 +20,6 @@ std::int32_t anchorReading(std::uint32_t ticks, double aheadMs) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(truncated));
 }
 
-// How far anchor `a` lies after anchor `b`, in milliseconds, across the tick counter's wrap.
-std::int32_t after(std::int32_t a, std::int32_t b) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
-}
-
 std::int32_t median(const std::int32_t* values, int count) {
     std::int32_t sorted[kTrendWindow];
     std::copy(values, values + count, sorted);
@@ -53,10 +48,10 @@ std::int32_t CallbackTrend::follow(std::int32_t anchor, std::uint32_t ticks,
     if (framesPlayed == 0 || anchor == kNotAnchored || base == kNotAnchored)
         return restart(music);
     // How far the music is behind the clock: a later anchor means an earlier reading.
-    if (after(music, anchor) > kFollowThresholdMs + std::max(0.0, heldMs))
+    if (msAfter(music, anchor) > kFollowThresholdMs + std::max(0.0, heldMs))
         return restart(music);
 
-    recent[count % kTrendWindow] = after(music, base);
+    recent[count % kTrendWindow] = msAfter(music, base);
     ++count;
     if (count < kTrendWindow)
         return anchor;
@@ -73,11 +68,11 @@ std::int32_t CallbackTrend::follow(std::int32_t anchor, std::uint32_t ticks,
         // Faster than any clock drifts: a device filling a deeper buffer, or one told to run
         // fast. Its callbacks say nothing of when the music is heard, so the anchor stays where
         // it is, and the drift is measured afresh from here.
-        reference = trend - after(anchor, base);
+        reference = trend - msAfter(anchor, base);
         return anchor;
     }
     const std::int32_t drift = trend - reference;
-    const std::int32_t off = after(base, anchor) + drift;
+    const std::int32_t off = msAfter(base, anchor) + drift;
     if (std::abs(off) <= kTrendSlackMs)
         return anchor;
     const std::int32_t step = std::clamp(off, -kTrendStepMs, kTrendStepMs);
@@ -113,6 +108,10 @@ bool anchorOnTimeout(std::atomic<std::int32_t>& anchor, std::uint32_t since, std
     if (ticks - since < kFirstCallbackWaitMs)
         return false;
     return claim(anchor, static_cast<std::int32_t>(ticks));
+}
+
+std::int32_t msAfter(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
 }
 
 double secondsAt(std::uint32_t ticks, std::int32_t anchor) {

@@ -99,6 +99,9 @@ bool anchorFromCallback(std::atomic<std::int32_t>& anchor, CallbackTrend& trend,
 // like the tick counter.
 bool anchorOnTimeout(std::atomic<std::int32_t>& anchor, std::uint32_t since, std::uint32_t ticks);
 
+// How far anchor `a` lies after anchor `b`, in milliseconds, across the tick counter's wrap.
+std::int32_t msAfter(std::int32_t a, std::int32_t b);
+
 // Demo clock in seconds at tick `ticks`, for an anchor that is set. Wrap-safe: the difference is
 // taken in 32-bit arithmetic and read as a signed number of milliseconds.
 double secondsAt(std::uint32_t ticks, std::int32_t anchor);

@@ -2,25 +2,11 @@
 #include "app/HeardDelay.h"
 
 #include <algorithm>
-#include <array>
 
-double HeardDelay::report(double latencyMs) {
-    if (latencyMs >= 0.0 && latencyMs <= kLargestMs) {
-        delays[next] = latencyMs;
-        next = (next + 1) % kReports;
-        count = std::min(count + 1, kReports);
-    }
-    return delayMs();
-}
-
-double HeardDelay::delayMs() const {
-    const int n = count;
-    if (n == 0)
-        return 0.0;
-    std::array<double, kReports> sorted{};
-    std::copy(delays, delays + n, sorted.begin());
-    std::sort(sorted.begin(), sorted.begin() + n);
-    return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2.0;
+double HeardDelay::report(double latencyMs, double lateMs) {
+    if (latencyMs >= 0.0 && latencyMs <= kLargestMs)
+        delays.add(latencyMs + lateMs);
+    return delays.median();
 }
 
 double DelaySlew::at(std::uint32_t ticks, double targetMs) {

@@ -1,15 +1,19 @@
 // How much later than the audio callbacks say the music is heard, from a sound server's reports.
 #pragma once
 
+#include "app/RecentMedian.h"
+
 #include <cstdint>
 
-// Smooths a sound server's latency reports into the delay the clock applies, in milliseconds:
-// how much later than the callbacks' anchor the music is heard. SDL hands each device buffer to
-// the server piece by piece as the server asks for it, so a callback comes when the server is
-// ready for more, and its first frame waits as long as the server then holds. The server's
-// reports rise and fall by a piece around that (a quarter of a buffer) and scatter by tens of
-// milliseconds more through PipeWire's pulse layer: the delay is their median over the last
-// kReports. Used on the thread that receives the reports.
+// How much later than the clock's anchor the music is heard through a sound server, in
+// milliseconds, from the server's reports and the callbacks' own timing. SDL hands each device
+// buffer to the server piece by piece as the server asks for it, so a callback comes once the
+// server asks for more after the last piece, and its first frame waits as long as the server
+// then holds. Which request that is varies: a callback comes up to a piece or two late against
+// its music, and the server then holds as much less. So each report of what the server holds,
+// plus how late the latest callback came, is how long after the anchor the music is heard. The
+// reports rise and fall by a piece and scatter by tens of milliseconds more through PipeWire's
+// pulse layer: the delay is the median of the last kReports. Used on the reports' thread.
 class HeardDelay {
 public:
     static constexpr int kReports = 31; // 3.1 s of reports, one every 100 ms
@@ -17,15 +21,14 @@ public:
     static constexpr double kLargestMs = 5000.0;
 
     // A report: the server holds `latencyMs` milliseconds of the demo's sound before it is
-    // heard. Returns the delay to apply, ms.
-    double report(double latencyMs);
-    // The delay to apply, ms: 0 before any report.
-    double delayMs() const;
+    // heard, and the latest callback came `lateMs` after the anchor has its music due
+    // (musicAnchorAt against the anchor). Returns the delay to apply, ms; 0 before any report.
+    double report(double latencyMs, double lateMs);
+    // Forgets the reports: the anchor moved outright, and they were set against the old one.
+    void clear() { delays.clear(); }
 
 private:
-    double delays[kReports] = {}; // a ring of the latest reports' delays, ms
-    int next = 0;                 // where the next report goes
-    int count = 0;                // reports held, up to kReports
+    RecentMedian<kReports> delays;
 };
 
 // Moves the delay the clock applies toward the reported one without a visible jump: by at most

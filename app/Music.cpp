@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace Music {
@@ -29,7 +30,11 @@ std::int64_t framesPlayed = 0;
 // How much later than the callbacks say the music is heard, ms, from the sound server's reports:
 // smoothed on the watcher's thread, applied by the main thread without a jump.
 HeardDelay heardDelay;
-std::atomic<double> reportedDelayMs{0.0};
+std::atomic<double> reportedDelayMs{0.0}; // HeardDelay's, ms; 0 while no reports come
+// How late the latest callback came against its music, ms; and how often the anchor has moved
+// outright, so that the reports' side starts afresh. The audio thread's, read by the reports'.
+std::atomic<double> callbackLateMs{0.0};
+std::atomic<unsigned> anchorMoves{0};
 DelaySlew delaySlew;
 // Milliseconds the picture is shown ahead of its sound, for latency that no server reports
 // (--audio-delay). Main thread only.
@@ -67,7 +72,12 @@ void reportLatency(double latencyMs) {
     // Before the first callback the server holds nothing of the music yet.
     if (clockAnchor.load() == DemoClock::kNotAnchored)
         return;
-    reportedDelayMs.store(heardDelay.report(latencyMs));
+    static unsigned movesSeen = 0; // this thread's
+    if (const unsigned moves = anchorMoves.load(); moves != movesSeen) {
+        heardDelay.clear();
+        movesSeen = moves;
+    }
+    reportedDelayMs.store(heardDelay.report(latencyMs, callbackLateMs.load()));
 }
 
 } // namespace
@@ -168,6 +178,7 @@ void release() {
     clockOrigin = 0.0;
     heardDelay = HeardDelay();
     reportedDelayMs.store(0.0);
+    callbackLateMs.store(0.0);
     delaySlew.reset();
     extraDelayMs = 0.0;
 }
@@ -175,10 +186,20 @@ void release() {
 void fillStream(void*, std::uint8_t* stream, int length) {
     // The frames this call renders are heard one buffer after those before it: the anchor is
     // checked against the frames handed over before this call.
-    if (DemoClock::anchorFromCallback(clockAnchor, callbackTrend, SDL_GetTicks(), framesPlayed,
+    const std::uint32_t ticks = SDL_GetTicks();
+    const std::int32_t before = clockAnchor.load();
+    if (DemoClock::anchorFromCallback(clockAnchor, callbackTrend, ticks, framesPlayed,
                                       reportedDelayMs.load()) &&
         firstCallback)
         SDL_SemPost(firstCallback);
+    const std::int32_t anchor = clockAnchor.load();
+    if (anchor != DemoClock::kNotAnchored) {
+        if (before == DemoClock::kNotAnchored ||
+            std::abs(DemoClock::msAfter(anchor, before)) > DemoClock::kTrendStepMs)
+            ++anchorMoves;
+        callbackLateMs.store(
+            DemoClock::msAfter(DemoClock::musicAnchorAt(ticks, framesPlayed), anchor));
+    }
 
     const long frames = length / Audio::kBytesPerFrame;
     framesPlayed += frames;

@@ -148,8 +148,9 @@ INSTANTIATE_TEST_SUITE_P(
 // for each buffer when it has room (late by a few ms, now and then) and plays the frames at its
 // own pace, heard `latencyMs` after the callback that handed them over; a server that reports
 // that latency ten times a second, rising and falling by a quarter buffer as SDL hands it the
-// buffer piece by piece, and scattered further. The clock, composed as the player composes it
-// (callbacks, reports, the main thread's slew), must read the demo time of what is heard.
+// buffer piece by piece, and scattered further. Through a server, callbacks come as much as two
+// pieces late, and the server then holds as much less. The clock, composed as the player composes
+// it (callbacks, reports, the main thread's slew), must read the demo time of what is heard.
 struct SoundPath {
     const char* name;
     double pace = 1.0;          // device frames per nominal frame: above 1 runs fast
@@ -159,6 +160,7 @@ struct SoundPath {
     bool reports = false;       // whether a server reports the latency
     int scatterMs = 0;          // reports off by up to this much either way, besides the pieces
     double toleranceMs = 0.0;   // the clock against what is heard, once settled (below)
+    double lateMs = 16;         // callbacks up to this much late
 };
 
 void PrintTo(const SoundPath& path, std::ostream* os) {
@@ -175,19 +177,26 @@ TEST_P(HeardClock, ReadsWhatIsHeard) {
     DemoClock::CallbackTrend trend;
     HeardDelay heard;
     DelaySlew slew;
-    double reported = 0.0, worst = 0.0;
+    double reported = 0.0, late = 0.0, lastLateMs = 0.0, worst = 0.0;
+    unsigned moves = 0, movesSeen = 0;
     std::int64_t handedOver = 0;
     int requests = 0;
     std::minstd_rand scatterDraws(24); // the same draws every run
     for (std::uint32_t tick = start; tick < end; ++tick) {
         const double latencyMs =
             path.laterLatencyMs >= 0 && tick >= switchAt ? path.laterLatencyMs : path.latencyMs;
-        // Buffer k is asked for once the device has room for it, up to 16 ms late.
-        const double due = start +
-                           std::max(0, requests - (path.queued - 1)) * bufferMs / path.pace +
-                           (requests * 13 % 17);
+        // Buffer k is asked for once the device has room for it, or a little later.
+        const double lateMs = (requests * 13 % 17) * path.lateMs / 16;
+        const double due =
+            start + std::max(0, requests - (path.queued - 1)) * bufferMs / path.pace + lateMs;
         if (tick >= due) {
-            DemoClock::anchorFromCallback(anchor, trend, tick, handedOver);
+            const std::int32_t before = anchor.load();
+            DemoClock::anchorFromCallback(anchor, trend, tick, handedOver, reported);
+            if (before == DemoClock::kNotAnchored ||
+                std::abs(DemoClock::msAfter(anchor.load(), before)) > DemoClock::kTrendStepMs)
+                ++moves;
+            late = DemoClock::msAfter(DemoClock::musicAnchorAt(tick, handedOver), anchor.load());
+            lastLateMs = lateMs;
             handedOver += Audio::kBufferFrames;
             ++requests;
         }
@@ -195,7 +204,9 @@ TEST_P(HeardClock, ReadsWhatIsHeard) {
             const double piece = bufferMs / 4 * (static_cast<int>(tick / 100 % 5) - 2) / 4;
             const double scatter =
                 static_cast<int>(scatterDraws() % (2 * path.scatterMs + 1)) - path.scatterMs;
-            reported = heard.report(latencyMs + piece + scatter);
+            if (moves != movesSeen)
+                heard.clear(), movesSeen = moves;
+            reported = heard.report(latencyMs + piece + scatter - lastLateMs, late);
         }
         if ((tick - start) % 16 != 0)
             continue; // the main loop reads the clock once a frame
@@ -222,6 +233,7 @@ INSTANTIATE_TEST_SUITE_P(
         SoundPath{"CallbacksOfADeviceTakingTwoBuffersAtTheStart", 1.0, 2, 0, -1, false, 0, 3},
         // A server reports how long it holds the sound: the clock follows it.
         SoundPath{"LatencyReported", 1.0, 1, 150, -1, true, 0, 3},
+        SoundPath{"LatencyReportedWithCallbacksAPieceOrTwoLate", 1.0, 1, 150, -1, true, 0, 8, 73},
         SoundPath{"LatencyThatChangesMidShow", 1.0, 1, 40, 300, true, 0, 3},
         SoundPath{"LatencyReportsThatScatter", 1.0, 1, 60, -1, true, 30, 15},
         SoundPath{"LatencyReportedByADeviceRunningFast", 1.0015, 1, 100, -1, true, 0, 10},

@@ -1,0 +1,31 @@
+// The median of the last few values of a stream of readings.
+#pragma once
+
+#include <algorithm>
+#include <array>
+
+// Holds the last N values added and gives their median: a reading that scatters, or one that
+// now and then is plainly wrong, without following any single one. 0 before the first value.
+template <int N> class RecentMedian {
+public:
+    void add(double value) {
+        values[next] = value;
+        next = (next + 1) % N;
+        count = std::min(count + 1, N);
+    }
+
+    double median() const {
+        if (count == 0)
+            return 0.0;
+        std::array<double, N> sorted = values;
+        std::sort(sorted.begin(), sorted.begin() + count);
+        return count % 2 ? sorted[count / 2] : (sorted[count / 2 - 1] + sorted[count / 2]) / 2.0;
+    }
+
+    void clear() { count = next = 0; }
+
+private:
+    std::array<double, N> values{}; // a ring
+    int next = 0;                   // where the next value goes
+    int count = 0;                  // values held, up to N
+};
