@@ -4,9 +4,11 @@
 #include <algorithm>
 
 double HeardDelay::report(double latencyMs, double lateMs) {
-    if (latencyMs >= 0.0 && latencyMs <= kLargestMs)
-        delays.add(latencyMs + lateMs);
-    return delays.median();
+    if (latencyMs >= 0.0 && latencyMs <= kLargestMs) {
+        held.add(latencyMs);
+        lateness.add(lateMs);
+    }
+    return held.quantile(kTop) + lateness.median();
 }
 
 double DelaySlew::at(std::uint32_t ticks, double targetMs) {

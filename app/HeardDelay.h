@@ -7,16 +7,18 @@
 
 // How much later than the clock's anchor the music is heard through a sound server, in
 // milliseconds, from the server's reports and the callbacks' own timing. SDL hands each device
-// buffer to the server piece by piece as the server asks for it, so a callback comes once the
-// server asks for more after the last piece, and its first frame waits as long as the server
-// then holds. Which request that is varies: a callback comes up to a piece or two late against
-// its music, and the server then holds as much less. So each report of what the server holds,
-// plus how late the latest callback came, is how long after the anchor the music is heard. The
-// reports rise and fall by a piece and scatter by tens of milliseconds more through PipeWire's
-// pulse layer: the delay is the median of the last kReports. Used on the reports' thread.
+// buffer to the server piece by piece as the server asks for it, so what the server reports it
+// holds rises by a piece at each request and drains until the next: a frame is heard as long
+// after it is handed over as the server holds when its queue is topped up, the top of that
+// sawtooth (its 90th percentile over the last kReports, which a stray report does not move).
+// The callbacks come when the server asks after the last piece of a buffer, up to a piece or two
+// late against the music: their median lateness against the anchor is added. PipeWire's pulse
+// layer reports a steady figure instead (OutputLatency), which scatters by tens of
+// milliseconds. Used on the reports' thread.
 class HeardDelay {
 public:
     static constexpr int kReports = 31; // 3.1 s of reports, one every 100 ms
+    static constexpr double kTop = 0.9; // the share of reports at or below the top of the queue
     // Longer is no sound path's latency but a broken report, in milliseconds.
     static constexpr double kLargestMs = 5000.0;
 
@@ -25,10 +27,11 @@ public:
     // (musicAnchorAt against the anchor). Returns the delay to apply, ms; 0 before any report.
     double report(double latencyMs, double lateMs);
     // Forgets the reports: the anchor moved outright, and they were set against the old one.
-    void clear() { delays.clear(); }
+    void clear() { held.clear(), lateness.clear(); }
 
 private:
-    RecentMedian<kReports> delays;
+    RecentMedian<kReports> held;     // what the server held, ms
+    RecentMedian<kReports> lateness; // how late the latest callback was then, ms
 };
 
 // Moves the delay the clock applies toward the reported one without a visible jump: by at most
