@@ -37,9 +37,10 @@ shot_with_sound() { # shot_with_sound IMAGE FIRST
     read -r size delay < <("$shot_after_buffer" "$(window_id)" "$work/audio.raw" "$1") &&
         sound_time=$(echo "$(music_time "$2" "$size") + $delay" | bc -l)
 }
-# Checks that screenshot $1, taken by shot_with_sound, shows the demo time the sound was at,
-# within 0.25 s: its moment is looked for among the capture tool's frames, 50 a second, within
-# 0.6 s of the sound's time.
+# Checks that screenshot $1, taken by shot_with_sound, shows the demo time the sound was at: its
+# moment is looked for among the capture tool's frames, 50 a second, within 0.6 s of the sound's
+# time. The picture may be up to 170 ms behind (a busy machine draws a frame late, never early)
+# and 100 ms ahead: a picture one device buffer (186 ms) off either way fails.
 check_in_step() { # check_in_step IMAGE
     local from to
     [ -n "$sound_time" ] || return 0 # no screenshot: that check has failed already
@@ -49,8 +50,8 @@ check_in_step() { # check_in_step IMAGE
     echo "sound at $(printf %.3f "$sound_time") s, picture at $(printf %.2f "$shown_time") s (RMSE $shown_rmse)"
     check "a frame of the show near the sound's time matches the screenshot (RMSE $shown_rmse)" \
         between "$shown_rmse" 0 0.03
-    check "and it is the sound's time within 0.25 s" \
-        between "$(echo "$shown_time - $sound_time" | bc -l)" -0.25 0.25
+    check "and it is the sound's time, from 170 ms behind to 100 ms ahead" \
+        between "$(echo "$shown_time - $sound_time" | bc -l)" -0.17 0.1
 }
 # Starts the demo with the given options, recording whatever its audio device plays, and waits
 # for its window.
