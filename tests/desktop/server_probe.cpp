@@ -22,6 +22,7 @@
 // Exit status 0 on success, 1 on a failed check or a lost server or window, 2 on bad usage.
 #include "app/ModuleStream.h"
 #include "content/Resources.h"
+#include "tests/e2e/PixelChannel.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -114,16 +115,6 @@ bool grab(Display* display, Window window, Clock::time_point start, Shot& out) {
     out.at = (before + after) / 2;
     XDestroyImage(image);
     return true;
-}
-
-// The channel of `pixel` that `mask` selects, as 0 to 255.
-unsigned channel(unsigned long pixel, unsigned long mask) {
-    if (mask == 0)
-        return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1))
-        ++shift;
-    return static_cast<unsigned>(((pixel & mask) >> shift) * 255 / (mask >> shift));
 }
 
 // Writes a 24- or 32-bit shot as an 8-bit RGB PPM.

@@ -4,6 +4,8 @@
 // and the seconds from seeing it grow to having the picture. A grab during which the recording
 // grows again is given up for the next buffer.
 //   shot_after_buffer WINDOW_ID RECORDING OUT.ppm   ->   "<bytes> <seconds>"
+#include "PixelChannel.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <sys/stat.h>
@@ -21,17 +23,6 @@ constexpr auto kGiveUp = std::chrono::seconds(10); // for a recording that stops
 long sizeOf(const char* path) {
     struct stat status {};
     return stat(path, &status) == 0 ? static_cast<long>(status.st_size) : -1;
-}
-
-// The channel of `pixel` that `mask` selects, as 0 to 255.
-unsigned channel(unsigned long pixel, unsigned long mask) {
-    if (mask == 0)
-        return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1))
-        ++shift;
-    const unsigned long top = mask >> shift;
-    return static_cast<unsigned>(((pixel & mask) >> shift) * 255 / top);
 }
 
 bool writePpm(XImage* image, const char* path) {
