@@ -10,15 +10,15 @@
 // buffer to the server piece by piece as the server asks for it, so what the server reports it
 // holds rises by a piece at each request and drains until the next: a frame is heard as long
 // after it is handed over as the server holds when its queue is topped up, the top of that
-// sawtooth (its 90th percentile over the last kReports, which a stray report does not move).
+// sawtooth (the second highest of the last kReports, which a single stray report does not move).
 // The callbacks come when the server asks after the last piece of a buffer, up to a piece or two
 // late against the music: their median lateness against the anchor is added. PipeWire's pulse
 // layer reports a steady figure instead (OutputLatency), which scatters by tens of
 // milliseconds. Used on the reports' thread.
 class HeardDelay {
 public:
-    static constexpr int kReports = 31; // 3.1 s of reports, one every 100 ms
-    static constexpr double kTop = 0.9; // the share of reports at or below the top of the queue
+    static constexpr int kReports = 31;  // 3.1 s of reports, one every 100 ms
+    static constexpr double kTop = 0.97; // the share of reports at or below the top of the queue
     // Longer is no sound path's latency but a broken report, in milliseconds.
     static constexpr double kLargestMs = 5000.0;
 
