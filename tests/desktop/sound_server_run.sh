@@ -49,7 +49,9 @@ echo "autospawn = no" >"$PULSE_CLIENTCONFIG"
 # Runs a sound server as a desktop runs it, at a real-time priority (rtkit grants it there), where
 # this user may: a server at a plain priority falls silent for whole periods on a busy machine.
 as_desktop() {
-    if chrt --rr 20 true 2>/dev/null; then chrt --rr 20 "$@"; else "$@"; fi
+    # exec: started in the background, the server itself is then the job that $! names and the
+    # test stops.
+    if chrt --rr 20 true 2>/dev/null; then exec chrt --rr 20 "$@"; else exec "$@"; fi
 }
 # Starts the mode's server with a stereo null sink at the player's rate as its default sink,
 # and waits up to 60 s for it to take clients.
