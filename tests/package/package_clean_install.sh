@@ -31,7 +31,7 @@ mkdir -p "$cache/apt-archives/partial"
 cat >"$work/in-root.sh" <<'INNER'
 set -u
 cd /mnt/debs
-if ! apt-get update -qq; then echo "cannot reach the Debian mirror"; exit 77; fi
+if ! apt-get update -qq; then echo "FAIL: cannot reach the Debian mirror"; exit 1; fi
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$@" >/tmp/apt.log 2>&1 ||
     { tail -30 /tmp/apt.log; echo "FAIL: apt install $*"; exit 1; }
 failures=0
