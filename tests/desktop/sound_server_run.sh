@@ -7,12 +7,20 @@
 #       pipewire         PipeWire with its session manager, reached through its pulse layer
 #       pulseaudio_large PulseAudio, the player's stream asked to hold 500 ms
 #       server_killed    PulseAudio killed at 40 s of the show
+#       wine             PulseAudio, DEMO the Windows player under Wine (winepulse), fullscreen:
+#                        the caller's X server is then as large as the capture's frames, 640x360
 # Each server is the test's own: its own HOME, runtime folder and (PipeWire) session bus, so no
 # other process finds it, and it is stopped when the test ends.
 set -uo pipefail
 mode=$1 demo=$2 capture=$3 probe=$4
 if [ "$mode" = pipewire ] && [ -z "${WISP_PRIVATE_BUS:-}" ]; then
     exec dbus-run-session -- env WISP_PRIVATE_BUS=1 "$0" "$@"
+fi
+# Wine runs in the project's cached prefix, found before HOME is made private below.
+if [ "$mode" = wine ]; then
+    wine=$(cd "$(dirname "$0")/../.." && pwd)/scripts/lib/wine
+    WISP_WINE_PREFIX=$("$wine" --prefix) || exit 1
+    export WISP_WINE_PREFIX
 fi
 work=$(mktemp -d)
 servers=()
@@ -21,10 +29,15 @@ stop_servers() {
     for server in "${servers[@]}"; do kill "$server" 2>/dev/null && wait "$server" 2>/dev/null; done
     servers=()
 }
-trap 'kill "${pid:-}" "${probe_pid:-}" 2>/dev/null; stop_servers; rm -rf "$work"' EXIT
+trap 'kill "${pid:-}" "${probe_pid:-}" 2>/dev/null; [ "$mode" != wine ] || WINEPREFIX=$WISP_WINE_PREFIX wineserver -k 2>/dev/null
+    stop_servers; rm -rf "$work"' EXIT
 source "$(dirname "$0")/../e2e/checks.sh"
 
 from=35 # past 19 to 32 s, where moments a beat apart look alike
+# The live runs' moments (WISP_SYNC_MOMENTS, 10 unless set; bench/desktop_sync.sh takes more), from
+# 38.5 to 88 s of the show.
+moments=${WISP_SYNC_MOMENTS:-10}
+spacing=$(echo "49.5 / ($moments - 1)" | bc -l)
 sink=wisp_null
 
 # Picture minus sound (ms), measured at the instant a new frame appears. On an idle machine the
@@ -94,6 +107,16 @@ EOF
     return 1
 }
 
+# Starts the player in the background (pid), at 640x360, with the given options: under Wine
+# fullscreen, as Wine frames a window of its own, and through Windows' own sound driver.
+play() { # play PLAYER_OPTIONS...
+    if [ "$mode" = wine ]; then
+        env -u SDL_AUDIODRIVER "$wine" "$demo" "$@" &
+    else
+        SDL_AUDIODRIVER=pulseaudio "$demo" --window 640x360 "$@" &
+    fi
+    pid=$!
+}
 # The latency (ms) the server reports for the player's stream: its buffer and the sink's.
 stream_latency() {
     pactl list sink-inputs 2>/dev/null |
@@ -130,8 +153,7 @@ live_run() { # live_run NAME COUNT SPACING [PLAYER_OPTIONS...]
         grep -q '^recording' "$work/$name.shots" || ! kill -0 "$probe_pid" 2>/dev/null && break
         sleep 0.1
     done
-    SDL_AUDIODRIVER=pulseaudio "$demo" --window 640x360 --from $from "$@" 2>>"$work/err" &
-    pid=$!
+    play --from $from "$@" 2>>"$work/err"
     reported=""
     await_stream 60 && sleep 5 && reported=$(stream_latency)
     echo "$name: the server reports ${reported:-no} latency (ms) for the player's stream"
@@ -203,8 +225,8 @@ server=pulseaudio
 [ "$mode" = pipewire ] && server=pipewire
 check "a private $server server with a null sink as its default sink" start_server
 case $mode in
-pulseaudio | pipewire)
-    live_run "$mode" 10 5.5
+pulseaudio | pipewire | wine)
+    live_run "$mode" "$moments" "$spacing"
     check_in_step "$mode"
     if [ "$mode" = pulseaudio ] && [ -n "$median" ]; then
         plain=$median
@@ -223,7 +245,7 @@ pulseaudio_large)
     # stream's buffer and the sink's latency then add up to 400 to 500 ms, where the server's
     # own choice gives 110 to 190.
     export PULSE_LATENCY_MSEC=500
-    live_run "$mode" 10 5.5
+    live_run "$mode" "$moments" "$spacing"
     check "the server reports a latency of at least 300 ms for the stream (got ${reported:-none})" \
         between "${reported:-0}" 300 10000
     unset PULSE_LATENCY_MSEC
@@ -232,8 +254,7 @@ pulseaudio_large)
 server_killed)
     kill_at=40 end=114
     start=$(now)
-    SDL_AUDIODRIVER=pulseaudio "$demo" --window 640x360 --from 36 2>"$work/err" &
-    pid=$!
+    play --from 36 2>"$work/err"
     check "the player's stream reaches the server" await_stream 60
     sleep $((kill_at - 36))
     kill -KILL "${servers[@]}"
