@@ -28,7 +28,7 @@ for run in $(seq "$runs"); do
     WISP_SYNC_MOMENTS=20 tests/e2e/with_xvfb.sh "$screen" tests/desktop/sound_server_run.sh \
         "$mode" "$player" "$build/one-quill-wisp-capture" "$build/tests/desktop/server_probe" \
         >"$work/out" 2>&1 || true
-    grep -E 'reports|faults|of silence|picture minus sound|^FAIL' "$work/out" || true
+    grep -E 'reports|faults|of silence|sound at|picture minus sound|^FAIL' "$work/out" || true
     # Only the first live run of a mode (pulseaudio adds one with --audio-delay).
     sed -n "s/^$mode: sound at .*: \([-+0-9]*\) ms$/\1/p" "$work/out" >>"$work/moments"
 done

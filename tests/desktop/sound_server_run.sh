@@ -61,6 +61,8 @@ echo "autospawn = no" >"$PULSE_CLIENTCONFIG"
 
 # Runs a sound server as a desktop runs it, at a real-time priority (rtkit grants it there), where
 # this user may: a server at a plain priority falls silent for whole periods on a busy machine.
+# PipeWire raises only its data threads by itself; PulseAudio sets its own priorities (below) and
+# would undo this one.
 as_desktop() {
     # exec: started in the background, the server itself is then the job that $! names and the
     # test stops.
@@ -92,8 +94,12 @@ load-module module-native-protocol-unix
 load-module module-null-sink sink_name=$sink rate=$rate channels=2 format=s16le
 set-default-sink $sink
 EOF
-        as_desktop pulseaudio -n --file="$work/server.pa" --daemonize=no --exit-idle-time=-1 \
-            --use-pid-file=no --high-priority=no --realtime=no >"$work/pulseaudio.log" 2>&1 &
+        # Its desktop defaults, spelled out: its I/O threads real-time, its main thread at nice
+        # -11. Each ends up as the user may; at a plain priority, a busy machine starves the
+        # sink's thread and the player's stream underruns (10 gaps in 80 s beside two busy
+        # loops, where these give 0 or 1).
+        pulseaudio -n --file="$work/server.pa" --daemonize=no --exit-idle-time=-1 \
+            --use-pid-file=no --high-priority=yes --realtime=yes >"$work/pulseaudio.log" 2>&1 &
         servers+=($!)
     fi
     for _ in $(seq 600); do
@@ -143,7 +149,7 @@ live_run() { # live_run NAME COUNT SPACING [PLAYER_OPTIONS...]
     local name=$1 count=$2 spacing=$3 length deadline recorded offset heard sound a b found
     local latency shown rmse index frames diff sorted
     shift 3
-    length=$(echo "3.5 + ($count - 1) * $spacing + 1.5" | bc -l)
+    length=$(printf %.2f "$(echo "3.5 + ($count - 1) * $spacing + 1.5" | bc -l)")
     median=""
     : >"$work/$name.shots"
     "$probe" record "$sink.monitor" "$work/$name.raw" "$work/$name-" 3.5 "$spacing" "$count" \
