@@ -248,12 +248,13 @@ pulseaudio | pipewire | wine)
 pulseaudio_large)
     # PulseAudio's null sink has no latency setting of its own; the player's stream asks for a
     # longer one through libpulse's environment, and the server reports and plays it so. The
-    # stream's buffer and the sink's latency then add up to 400 to 500 ms, where the server's
-    # own choice gives 110 to 190.
+    # stream's buffer and the sink's latency then add up to 365 to 500 ms, where the server's
+    # own choice gives 110 to 190. The one reading taken swings with the sink's: on a busy
+    # machine it has read 269.
     export PULSE_LATENCY_MSEC=500
     live_run "$mode" "$moments" "$spacing"
-    check "the server reports a latency of at least 300 ms for the stream (got ${reported:-none})" \
-        between "${reported:-0}" 300 10000
+    check "the server reports a latency of at least 240 ms for the stream (got ${reported:-none})" \
+        between "${reported:-0}" 240 10000
     unset PULSE_LATENCY_MSEC
     check_in_step "$mode"
     ;;
