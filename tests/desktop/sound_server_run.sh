@@ -95,9 +95,8 @@ load-module module-null-sink sink_name=$sink rate=$rate channels=2 format=s16le
 set-default-sink $sink
 EOF
         # Its desktop defaults, spelled out: its I/O threads real-time, its main thread at nice
-        # -11. Each ends up as the user may; at a plain priority, a busy machine starves the
-        # sink's thread and the player's stream underruns (10 gaps in 80 s beside two busy
-        # loops, where these give 0 or 1).
+        # -11, each as far as the user may. At a plain priority a busy machine starves the sink's
+        # thread, and the player's stream underruns.
         pulseaudio -n --file="$work/server.pa" --daemonize=no --exit-idle-time=-1 \
             --use-pid-file=no --high-priority=yes --realtime=yes >"$work/pulseaudio.log" 2>&1 &
         servers+=($!)
