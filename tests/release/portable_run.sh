@@ -75,8 +75,8 @@ bookworm | trixie)
     "${root[@]}" -- /opt/wisp/one-quill-wisp --version >"$work/version" 2>"$work/err"
     status=$?
     cat "$work/err"
-    # 77: this machine cannot make a clean Debian root (not root, no debootstrap or unshare).
-    if [ "$status" = 77 ]; then echo "skipped: this machine cannot make a clean Debian root"; exit 77; fi
+    # 77: this machine cannot make a clean Debian root (not root).
+    if [ "$status" = 77 ]; then echo "skipped: a clean Debian root needs root"; exit 77; fi
     "${root[@]}" -- sh -c 'cat /etc/debian_version; ls /usr/lib/x86_64-linux-gnu | grep -ciE "sdl|glew|dumb"' \
         >"$work/about" 2>/dev/null
     echo "Debian $(head -n 1 "$work/about") root"
