@@ -27,7 +27,10 @@ public:
     // (musicAnchorAt against the anchor). Returns the delay to apply, ms; 0 before any report.
     double report(double latencyMs, double lateMs);
     // Forgets the reports: the anchor moved outright, and they were set against the old one.
-    void clear() { held.clear(), lateness.clear(); }
+    void clear() {
+        held.clear();
+        lateness.clear();
+    }
 
 private:
     RecentMedian<kReports> held;     // what the server held, ms

@@ -18,8 +18,7 @@ public:
     double median() const {
         if (count == 0)
             return 0.0;
-        std::array<double, N> sorted = values;
-        std::sort(sorted.begin(), sorted.begin() + count);
+        const std::array<double, N> sorted = held();
         return count % 2 ? sorted[count / 2] : (sorted[count / 2 - 1] + sorted[count / 2]) / 2.0;
     }
 
@@ -27,8 +26,7 @@ public:
     double quantile(double q) const {
         if (count == 0)
             return 0.0;
-        std::array<double, N> sorted = values;
-        std::sort(sorted.begin(), sorted.begin() + count);
+        const std::array<double, N> sorted = held();
         const int rank = std::clamp(static_cast<int>(q * count + 0.5) - 1, 0, count - 1);
         return sorted[rank];
     }
@@ -36,6 +34,13 @@ public:
     void clear() { count = next = 0; }
 
 private:
+    // The values held, sorted, in the first `count` places.
+    std::array<double, N> held() const {
+        std::array<double, N> sorted = values;
+        std::sort(sorted.begin(), sorted.begin() + count);
+        return sorted;
+    }
+
     std::array<double, N> values{}; // a ring
     int next = 0;                   // where the next value goes
     int count = 0;                  // values held, up to N

@@ -22,7 +22,7 @@
 // Exit status 0 on success, 1 on a failed check or a lost server or window, 2 on bad usage.
 #include "app/ModuleStream.h"
 #include "content/Resources.h"
-#include "tests/e2e/PixelChannel.h"
+#include "tests/e2e/XImagePpm.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -37,6 +37,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -87,10 +88,21 @@ Window findWindow(Display* display, Window under) {
 // A screenshot as the X server gives it, and the steady-clock instant (s) halfway through
 // taking it.
 struct Shot {
-    std::vector<char> data;
-    int width = 0, height = 0, bytesPerLine = 0, bitsPerPixel = 0;
-    unsigned long masks[3] = {};
+    struct Destroy {
+        void operator()(XImage* image) const { XDestroyImage(image); }
+    };
+    std::unique_ptr<XImage, Destroy> image;
     double at = 0;
+
+    // Whether the two show the same pixels.
+    bool same(const Shot& other) const {
+        const auto bytes = [](const XImage& i) {
+            return static_cast<size_t>(i.bytes_per_line) * static_cast<size_t>(i.height);
+        };
+        return image->width == other.image->width && image->height == other.image->height &&
+               bytes(*image) == bytes(*other.image) &&
+               std::memcmp(image->data, other.image->data, bytes(*image)) == 0;
+    }
 };
 
 bool grab(Display* display, Window window, Clock::time_point start, Shot& out) {
@@ -103,41 +115,9 @@ bool grab(Display* display, Window window, Clock::time_point start, Shot& out) {
     const double after = secondsSince(start);
     if (!image)
         return false;
-    out.width = image->width;
-    out.height = image->height;
-    out.bytesPerLine = image->bytes_per_line;
-    out.bitsPerPixel = image->bits_per_pixel;
-    out.masks[0] = image->red_mask;
-    out.masks[1] = image->green_mask;
-    out.masks[2] = image->blue_mask;
-    out.data.assign(image->data, image->data + static_cast<size_t>(image->bytes_per_line) *
-                                                   static_cast<size_t>(image->height));
+    out.image.reset(image);
     out.at = (before + after) / 2;
-    XDestroyImage(image);
     return true;
-}
-
-// Writes a 24- or 32-bit shot as an 8-bit RGB PPM.
-bool writePpm(const Shot& shot, const std::string& path) {
-    if (shot.bitsPerPixel != 32 && shot.bitsPerPixel != 24)
-        return false;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return false;
-    std::fprintf(file, "P6\n%d %d\n255\n", shot.width, shot.height);
-    const int bytes = shot.bitsPerPixel / 8;
-    std::vector<unsigned char> row(static_cast<size_t>(shot.width) * 3);
-    for (int y = 0; y < shot.height; ++y) {
-        for (int x = 0; x < shot.width; ++x) {
-            unsigned long pixel = 0; // the machine's byte order, as XGetImage gives it
-            std::memcpy(&pixel, &shot.data[static_cast<size_t>(y) * shot.bytesPerLine + x * bytes],
-                        static_cast<size_t>(bytes));
-            for (int c = 0; c < 3; ++c)
-                row[x * 3 + c] = static_cast<unsigned char>(channel(pixel, shot.masks[c]));
-        }
-        std::fwrite(row.data(), 1, row.size(), file);
-    }
-    return std::fclose(file) == 0;
 }
 
 // ---- The recording ----
@@ -321,13 +301,14 @@ int record(char** argv) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(4));
                 if (!grab(display, window, start, after))
                     return fail("the window went away");
-                changed = after.data != before.data;
+                changed = !after.same(before);
                 if (changed)
                     at = (before.at + after.at) / 2;
                 else
                     std::swap(before, after), at = before.at;
             }
-            if (!writePpm(changed ? after : before, prefix + std::to_string(shot) + ".ppm"))
+            if (!writePpm((changed ? after : before).image.get(),
+                          (prefix + std::to_string(shot) + ".ppm").c_str()))
                 return fail("cannot write the screenshot");
             shotTimes.push_back(at);
         } else if (shot == count && played >= length) {

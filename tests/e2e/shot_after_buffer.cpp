@@ -4,7 +4,7 @@
 // and the seconds from seeing it grow to having the picture. A grab during which the recording
 // grows again is given up for the next buffer.
 //   shot_after_buffer WINDOW_ID RECORDING OUT.ppm   ->   "<bytes> <seconds>"
-#include "PixelChannel.h"
+#include "XImagePpm.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -23,23 +23,6 @@ constexpr auto kGiveUp = std::chrono::seconds(10); // for a recording that stops
 long sizeOf(const char* path) {
     struct stat status {};
     return stat(path, &status) == 0 ? static_cast<long>(status.st_size) : -1;
-}
-
-bool writePpm(XImage* image, const char* path) {
-    std::FILE* file = std::fopen(path, "wb");
-    if (!file)
-        return false;
-    std::fprintf(file, "P6\n%d %d\n255\n", image->width, image->height);
-    for (int y = 0; y < image->height; ++y)
-        for (int x = 0; x < image->width; ++x) {
-            const unsigned long pixel = XGetPixel(image, x, y);
-            const unsigned char rgb[3] = {
-                static_cast<unsigned char>(channel(pixel, image->red_mask)),
-                static_cast<unsigned char>(channel(pixel, image->green_mask)),
-                static_cast<unsigned char>(channel(pixel, image->blue_mask))};
-            std::fwrite(rgb, 1, 3, file);
-        }
-    return std::fclose(file) == 0;
 }
 
 } // namespace
