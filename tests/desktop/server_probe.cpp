@@ -9,12 +9,17 @@
 //     shot, "shot FILE HEARD LATENCY", HEARD being the recording's frame that was heard the moment
 //     the frame appeared: the frames read so far, corrected by the latency the server reports for
 //     the recording stream (the median over the readings within a second of the shot, as the
-//     reports scatter), then the median of that latency (ms).
-//   server_probe match RECORDING FROM
+//     reports scatter), then the median of that latency (ms), then AGE: how long before it
+//     appeared the window's previous frame did (ms), which bounds how old the clock reading it
+//     shows is. Then one line per stall of a processor, "stall FROM TO", the recording's
+//     frames heard as it began and ended (StallWatch).
+//   server_probe match RECORDING FROM [SHOTS]
 //     Checks that the recording, from its first sound to its end, is DUMB's render of the module
 //     without a gap, for a demo started with --from FROM (music from module frame
 //     round(FROM * 44100) - 8192). Prints "offset R D" from the first sound on and again after
 //     each gap or jump: from recording frame R on, a recording frame plus D is the module frame.
+//     A gap or a jump from 0.3 s before a stall in the SHOTS file (record's output) to 0.5 s
+//     after it is the machine's: it is named, and fails nothing.
 //   server_probe shown SHOT.ppm FROM FPS   (capture-tool frames as raw RGB24 on stdin)
 //     Finds the frame nearest the screenshot by RMSE among frames that show demo time
 //     FROM + n / FPS; prints "TIME RMSE INDEX FRAMES" (RMSE 0 same, 1 opposite).
@@ -29,6 +34,7 @@
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -38,6 +44,9 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <pthread.h>
+#include <sched.h>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -120,6 +129,80 @@ bool grab(Display* display, Window window, Clock::time_point start, Shot& out) {
     return true;
 }
 
+// ---- Stalls of the machine ----
+
+// Watches for moments when a processor stood still. A virtual machine whose host withholds its
+// processors stops every thread on them, the sound server's too, for up to the host's
+// scheduling period (100 ms): no client can keep a stream filled across that. On each processor a
+// watcher sleeps 2 ms at a time at a real-time priority, which only the kernel and other
+// real-time threads can delay; waking 20 ms late, it has seen a stall. A thread at a plain
+// priority also waits for busy neighbours, so without a real-time priority nothing is reported.
+class StallWatch {
+public:
+    struct Stall {
+        double from, to; // seconds since the start
+    };
+
+    explicit StallWatch(Clock::time_point start) : start(start) {
+        cpu_set_t cpus;
+        CPU_ZERO(&cpus);
+        sched_getaffinity(0, sizeof cpus, &cpus);
+        for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu)
+            if (CPU_ISSET(cpu, &cpus)) {
+                Watcher& watcher = *watchers.emplace_back(std::make_unique<Watcher>(cpu));
+                watcher.thread = std::thread([this, &watcher] { watch(watcher); });
+            }
+    }
+    ~StallWatch() { finish(); }
+
+    // Stops watching; the stalls seen on any processor, in order of their start. Whether every
+    // watcher ran at a real-time priority is in `realtime`.
+    std::vector<Stall> finish() {
+        stop = true;
+        std::vector<Stall> all;
+        realtime = !watchers.empty();
+        for (auto& watcher : watchers) {
+            if (watcher->thread.joinable())
+                watcher->thread.join();
+            all.insert(all.end(), watcher->stalls.begin(), watcher->stalls.end());
+            realtime = realtime && watcher->realtime;
+        }
+        std::sort(all.begin(), all.end(), [](auto& a, auto& b) { return a.from < b.from; });
+        return all;
+    }
+    bool realtime = false; // set by finish()
+
+private:
+    struct Watcher {
+        explicit Watcher(int cpu) : cpu(cpu) {}
+        int cpu;
+        bool realtime = false;
+        std::vector<Stall> stalls;
+        std::thread thread;
+    };
+
+    void watch(Watcher& watcher) {
+        cpu_set_t only;
+        CPU_ZERO(&only);
+        CPU_SET(watcher.cpu, &only);
+        const sched_param priority{50};
+        watcher.realtime = pthread_setaffinity_np(pthread_self(), sizeof only, &only) == 0 &&
+                           pthread_setschedparam(pthread_self(), SCHED_FIFO, &priority) == 0;
+        constexpr double kSleep = 0.002, kStall = 0.020;
+        while (watcher.realtime && !stop) {
+            const double before = secondsSince(start);
+            std::this_thread::sleep_for(std::chrono::duration<double>(kSleep));
+            const double after = secondsSince(start);
+            if (after - before > kSleep + kStall)
+                watcher.stalls.push_back({before + kSleep, after});
+        }
+    }
+
+    Clock::time_point start;
+    std::atomic<bool> stop{false};
+    std::vector<std::unique_ptr<Watcher>> watchers; // each one's own until finish()
+};
+
 // ---- The recording ----
 
 struct Reading {
@@ -131,6 +214,23 @@ struct Reading {
 double median(std::vector<double> values) {
     std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
     return values[values.size() / 2];
+}
+
+// The recording's frame heard at `at` (steady-clock seconds), and the recording's latency then
+// (ms): the medians over the readings within a second of it, as the reports scatter. False
+// without a reading that near.
+bool heardAt(const std::vector<Reading>& readings, double at, double& frame, double& latencyMs) {
+    std::vector<double> offsets, latencies;
+    for (const Reading& r : readings)
+        if (std::fabs(r.at - at) <= 1) {
+            offsets.push_back(r.heard - r.at * kRate);
+            latencies.push_back((r.heard - r.read) / kRate * 1000);
+        }
+    if (offsets.empty())
+        return false;
+    frame = at * kRate + median(offsets);
+    latencyMs = median(latencies);
+    return true;
 }
 
 class Recorder {
@@ -265,7 +365,8 @@ int record(char** argv) {
     const auto start = Clock::now();
     std::vector<std::int16_t> samples;
     std::vector<Reading> readings;
-    std::vector<double> shotTimes;
+    std::vector<double> shotTimes, shotAges; // s
+    StallWatch stallWatch(start);
     long firstSound = -1; // recording frame
     Window window = 0;
     for (;;) {
@@ -288,29 +389,30 @@ int record(char** argv) {
         if (shot < count && played >= first + shot * spacing) {
             if (!window)
                 window = findWindow(display, DefaultRootWindow(display));
-            // Waits up to a second for the window to show a new frame: its instant is then known
-            // to within one grab. A window that shows no change is taken as it is.
+            // Waits up to a second, twice, for the window to show a new frame: the second one's
+            // instant is then known to within one grab, and the instant of the one before bounds
+            // how old its clock reading is. A window that shows no change is taken as it is.
             Shot before, after;
             if (!window || !grab(display, window, start, before))
                 return fail("no window titled '" + std::string(kTitle) + "' to screenshot");
-            const double deadline = before.at + 1;
-            double at = before.at;
-            bool changed = false;
-            while (!changed && secondsSince(start) < deadline) {
+            std::vector<double> changes;
+            double deadline = before.at + 1;
+            while (changes.size() < 2 && secondsSince(start) < deadline) {
                 // A pause between grabs leaves the player and the X server the processors.
                 std::this_thread::sleep_for(std::chrono::milliseconds(4));
                 if (!grab(display, window, start, after))
                     return fail("the window went away");
-                changed = !after.same(before);
-                if (changed)
-                    at = (before.at + after.at) / 2;
-                else
-                    std::swap(before, after), at = before.at;
+                if (!after.same(before)) {
+                    changes.push_back((before.at + after.at) / 2);
+                    deadline = after.at + 1;
+                }
+                std::swap(before, after);
             }
-            if (!writePpm((changed ? after : before).image.get(),
-                          (prefix + std::to_string(shot) + ".ppm").c_str()))
+            if (!writePpm(before.image.get(), (prefix + std::to_string(shot) + ".ppm").c_str()))
                 return fail("cannot write the screenshot");
-            shotTimes.push_back(at);
+            shotTimes.push_back(changes.empty() ? before.at : changes.back());
+            // A picture drawn less than once a second may show any clock reading of that second.
+            shotAges.push_back(changes.size() == 2 ? changes[1] - changes[0] : 1.0);
         } else if (shot == count && played >= length) {
             break;
         }
@@ -324,21 +426,23 @@ int record(char** argv) {
                static_cast<std::streamsize>(samples.size() * sizeof(std::int16_t)));
     if (!file.flush())
         return fail("cannot write " + out);
-    // Each reading says where the recording stood against the steady clock; their median within
-    // a second of a shot, carried to the shot's instant, is the frame heard then. Each shot's line
-    // also gives the median latency reported then (ms), for the record.
+    // Each reading says where the recording stood against the steady clock: carried to a shot's
+    // instant, or a stall's, they give the frame heard then.
+    double heard = 0, latency = 0;
     for (size_t i = 0; i < shotTimes.size(); ++i) {
-        std::vector<double> offsets, latencies;
-        for (const Reading& r : readings)
-            if (std::fabs(r.at - shotTimes[i]) <= 1) {
-                offsets.push_back(r.heard - r.at * kRate);
-                latencies.push_back((r.heard - r.read) / kRate * 1000);
-            }
-        if (offsets.empty())
+        if (!heardAt(readings, shotTimes[i], heard, latency))
             return fail("no latency readings near shot " + std::to_string(i));
-        std::printf("shot %s%zu.ppm %.1f %.1f\n", prefix.c_str(), i,
-                    shotTimes[i] * kRate + median(offsets), median(latencies));
+        std::printf("shot %s%zu.ppm %.1f %.1f %.0f\n", prefix.c_str(), i, heard, latency,
+                    shotAges[i] * 1000);
     }
+    const std::vector<StallWatch::Stall> stalls = stallWatch.finish();
+    if (!stallWatch.realtime)
+        std::printf("no real-time priority: the machine's stalls are not watched\n");
+    double to = 0;
+    for (const StallWatch::Stall& stall : stalls)
+        if (heardAt(readings, stall.from, heard, latency) &&
+            heardAt(readings, stall.to, to, latency))
+            std::printf("stall %.0f %.0f\n", heard, to);
     return 0;
 }
 
@@ -379,35 +483,74 @@ int match(char** argv) {
                std::memcmp(&rec[at * Audio::kChannels], &module[k * Audio::kChannels],
                            static_cast<size_t>(count) * Audio::kBytesPerFrame) == 0;
     };
+    // Where the music goes on within 2 s of `center`, from recording frame `at`; -1 if not.
+    const auto near = [&](long at, long center) {
+        const long probe = std::min(256L, frames - at);
+        for (long d = 0; d <= kSearch; ++d)
+            for (const long candidate : {center + d, center - d})
+                if (same(at, candidate, probe))
+                    return candidate;
+        return -1L;
+    };
     long k = 0;
     while (k < length && silentFrame(&module[k * Audio::kChannels]))
         ++k;
     std::printf("the first sound, recording frame %ld, is module frame %lld\n", r,
                 static_cast<long long>(start + k));
+    // The stalls of the processors that record saw, as spans of recording frames. A fault from
+    // 0.3 s before one to 0.5 s after it is the machine's: the recording's frame heard at an
+    // instant is known to within the scatter of the server's latency reports, and an underrun's
+    // silence reaches the recording up to a server's buffer after the stall.
+    std::vector<std::pair<double, double>> stalls;
+    if (argv[4]) {
+        std::ifstream shots(argv[4]);
+        if (!shots)
+            return fail(std::string("cannot read ") + argv[4]);
+        std::string word;
+        double from = 0, to = 0;
+        for (std::string line; std::getline(shots, line);)
+            if (std::istringstream(line) >> word >> from >> to && word == "stall")
+                stalls.emplace_back(from, to);
+    }
 
     // Follows the recording through the module. Where it departs, what follows is looked for
     // within 2 s of where the music was (after any silence), so that the offsets hold on and
     // each fault is named: a gap of silence, a jump of the music, or sound not the module's.
     const long first = r;
-    int faults = 0;
+    int faults = 0, stalled = 0;
     std::printf("offset %ld %lld\n", r, static_cast<long long>(start + k - r));
     while (r < frames) {
         if (same(r, k, 1)) {
             ++r, ++k;
             continue;
         }
-        ++faults;
         long resume = r;
         while (resume < frames && silentFrame(&rec[resume * Audio::kChannels]))
             ++resume;
-        const long probe = std::min(256L, frames - resume);
-        long found = -1;
-        for (long d = 0; resume < frames && d <= kSearch && found < 0; ++d)
-            for (const long candidate : {k + d, k - d})
-                if (found < 0 && same(resume, candidate, probe))
-                    found = candidate;
-        std::printf("at %.3f s from the first sound: %.1f ms of silence, then ",
-                    (r - first) / kRate, (resume - r) * 1000 / kRate);
+        long found = resume < frames ? near(resume, k) : -1;
+        // Sound that is not the module's (a server has played a period with one channel
+        // silent): the music is looked for again after it, up to 2 s on.
+        long garbled = resume;
+        for (long at = resume + 512; found < 0 && at + 256 <= frames && at - resume <= kSearch;
+             at += 512)
+            if ((found = near(at, k + (at - resume))) >= 0)
+                garbled = at;
+        while (found > 0 && garbled > resume && same(garbled - 1, found - 1, 1))
+            --garbled, --found;
+        // The nearest stall of a processor, in recording frames from this fault (positive: the
+        // stall came later). The music going on elsewhere after it is the machine's; the music
+        // ending, or not going on, is always the player's fault.
+        const auto stall = std::min_element(stalls.begin(), stalls.end(), [&](auto& a, auto& b) {
+            return std::abs(a.first - r) < std::abs(b.first - r);
+        });
+        const bool machine = found >= 0 && stall != stalls.end() &&
+                             stall->first - 0.3 * kRate <= r && r <= stall->second + 0.5 * kRate;
+        ++(machine ? stalled : faults);
+        std::printf("at %.3f s from the first sound", (r - first) / kRate);
+        if (stall != stalls.end())
+            std::printf(" (a processor stood still %.0f ms, %+.2f s from it)",
+                        (stall->second - stall->first) * 1000 / kRate, (stall->first - r) / kRate);
+        std::printf(": %.1f ms of silence, then ", (resume - r) * 1000 / kRate);
         if (resume == frames) {
             std::printf("the end of the recording\n");
             break;
@@ -416,16 +559,22 @@ int match(char** argv) {
             std::printf("sound that is not the module's within 2 s\n");
             break;
         }
+        if (garbled > resume)
+            std::printf("%.1f ms of sound that is not the module's, then ",
+                        (garbled - resume) * 1000 / kRate);
         if (found == k)
             std::printf("the music goes on where it was\n");
         else
             std::printf("the music goes on %.1f ms %s where it was\n",
                         std::abs(found - k) * 1000 / kRate, found > k ? "ahead of" : "behind");
+        resume = garbled;
         r = resume;
         k = found;
         std::printf("offset %ld %lld\n", r, static_cast<long long>(start + k - r));
     }
-    std::printf("%.2f s of sound from the first, %d faults\n", (frames - first) / kRate, faults);
+    std::printf(
+        "%.2f s of sound from the first, %d faults, and %d more as a processor stood still\n",
+        (frames - first) / kRate, faults, stalled);
     return faults == 0 ? 0 : 1;
 }
 
@@ -483,13 +632,13 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "record" && argc == 9)
         return record(argv);
-    if (mode == "match" && argc == 4)
+    if (mode == "match" && (argc == 4 || argc == 5))
         return match(argv);
     if (mode == "shown" && argc == 5)
         return shown(argv);
     std::fprintf(stderr, "usage: server_probe record SOURCE OUT.raw SHOT_PREFIX FIRST SPACING "
                          "COUNT LENGTH\n"
-                         "       server_probe match RECORDING FROM\n"
+                         "       server_probe match RECORDING FROM [SHOTS]\n"
                          "       server_probe shown SHOT.ppm FROM FPS < frames.rgb\n");
     return 2;
 }
