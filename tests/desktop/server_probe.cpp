@@ -6,13 +6,14 @@
 //     the first sound it records, at FIRST, FIRST + SPACING, ... seconds (COUNT shots), it
 //     screenshots the window titled "One Quill Wisp" the moment it next shows a new frame, into
 //     SHOT_PREFIXn.ppm; it stops LENGTH seconds after the first sound. Then prints one line per
-//     shot, "shot FILE HEARD LATENCY", HEARD being the recording's frame that was heard the moment
-//     the frame appeared: the frames read so far, corrected by the latency the server reports for
-//     the recording stream (the median over the readings within a second of the shot, as the
-//     reports scatter), then the median of that latency (ms), then AGE: how long before it
+//     shot, "shot FILE HEARD LATENCY AGE QUIET", HEARD being the recording's frame that was heard
+//     the moment the frame appeared: the frames read so far, corrected by the latency the server
+//     reports for the recording stream (the median over the readings within a second of the shot,
+//     as the reports scatter), then the median of that latency (ms), then AGE: how long before it
 //     appeared the window's previous frame did (ms), which bounds how old the clock reading it
-//     shows is. Then one line per stall of a processor, "stall FROM TO", the recording's
-//     frames heard as it began and ended (StallWatch).
+//     shows is, then QUIET: the seconds since a processor last stood still (StallWatch), or since
+//     the start. Then one line per such stall, "stall FROM TO", the recording's frames heard as it
+//     began and ended.
 //   server_probe match RECORDING FROM [SHOTS]
 //     Checks that the recording, from its first sound to its end, is DUMB's render of the module
 //     without a gap, for a demo started with --from FROM (music from module frame
@@ -428,14 +429,18 @@ int record(char** argv) {
         return fail("cannot write " + out);
     // Each reading says where the recording stood against the steady clock: carried to a shot's
     // instant, or a stall's, they give the frame heard then.
+    const std::vector<StallWatch::Stall> stalls = stallWatch.finish();
     double heard = 0, latency = 0;
     for (size_t i = 0; i < shotTimes.size(); ++i) {
         if (!heardAt(readings, shotTimes[i], heard, latency))
             return fail("no latency readings near shot " + std::to_string(i));
-        std::printf("shot %s%zu.ppm %.1f %.1f %.0f\n", prefix.c_str(), i, heard, latency,
-                    shotAges[i] * 1000);
+        double quiet = shotTimes[i]; // since the last stall before the shot, or the start
+        for (const StallWatch::Stall& stall : stalls)
+            if (stall.to <= shotTimes[i])
+                quiet = std::min(quiet, shotTimes[i] - stall.to);
+        std::printf("shot %s%zu.ppm %.1f %.1f %.0f %.1f\n", prefix.c_str(), i, heard, latency,
+                    shotAges[i] * 1000, quiet);
     }
-    const std::vector<StallWatch::Stall> stalls = stallWatch.finish();
     if (!stallWatch.realtime)
         std::printf("no real-time priority: the machine's stalls are not watched\n");
     double to = 0;
