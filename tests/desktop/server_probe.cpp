@@ -6,21 +6,20 @@
 //     the first sound it records, at FIRST, FIRST + SPACING, ... seconds (COUNT shots), it
 //     screenshots the window titled "One Quill Wisp" the moment it next shows a new frame, into
 //     SHOT_PREFIXn.ppm; it stops LENGTH seconds after the first sound. Then prints one line per
-//     shot, "shot FILE HEARD LATENCY AGE QUIET", HEARD being the recording's frame that was heard
+//     shot, "shot FILE HEARD LATENCY AGE", HEARD being the recording's frame that was heard
 //     the moment the frame appeared: the frames read so far, corrected by the latency the server
 //     reports for the recording stream (the median over the readings within a second of the shot,
 //     as the reports scatter), then the median of that latency (ms), then AGE: how long before it
 //     appeared the window's previous frame did (ms), which bounds how old the clock reading it
-//     shows is, then QUIET: the seconds since a processor last stood still (StallWatch), or since
-//     the start. Then one line per such stall, "stall FROM TO", the recording's frames heard as it
-//     began and ended.
+//     shows is. Then one line per moment a processor stood still (StallWatch), "stall FROM TO",
+//     the recording's frames heard as it began and ended.
 //   server_probe match RECORDING FROM [SHOTS]
 //     Checks that the recording, from its first sound to its end, is DUMB's render of the module
 //     without a gap, for a demo started with --from FROM (music from module frame
 //     round(FROM * 44100) - 8192). Prints "offset R D" from the first sound on and again after
 //     each gap or jump: from recording frame R on, a recording frame plus D is the module frame.
-//     A gap or a jump from 0.3 s before a stall in the SHOTS file (record's output) to 0.5 s
-//     after it is the machine's: it is named, and fails nothing.
+//     A fault from 0.3 s before a stall in the SHOTS file (record's output) to 0.5 s after it,
+//     after which the music goes on, is the machine's: it is named, and fails nothing.
 //   server_probe shown SHOT.ppm FROM FPS   (capture-tool frames as raw RGB24 on stdin)
 //     Finds the frame nearest the screenshot by RMSE among frames that show demo time
 //     FROM + n / FPS; prints "TIME RMSE INDEX FRAMES" (RMSE 0 same, 1 opposite).
@@ -434,12 +433,8 @@ int record(char** argv) {
     for (size_t i = 0; i < shotTimes.size(); ++i) {
         if (!heardAt(readings, shotTimes[i], heard, latency))
             return fail("no latency readings near shot " + std::to_string(i));
-        double quiet = shotTimes[i]; // since the last stall before the shot, or the start
-        for (const StallWatch::Stall& stall : stalls)
-            if (stall.to <= shotTimes[i])
-                quiet = std::min(quiet, shotTimes[i] - stall.to);
-        std::printf("shot %s%zu.ppm %.1f %.1f %.0f %.1f\n", prefix.c_str(), i, heard, latency,
-                    shotAges[i] * 1000, quiet);
+        std::printf("shot %s%zu.ppm %.1f %.1f %.0f\n", prefix.c_str(), i, heard, latency,
+                    shotAges[i] * 1000);
     }
     if (!stallWatch.realtime)
         std::printf("no real-time priority: the machine's stalls are not watched\n");

@@ -49,7 +49,7 @@ sink=wisp_null
 # near the goal. A picture 140 ms ahead, as when the server's latency is left out, or 186 ms
 # (one device buffer) either way fails the median.
 moment_low=-100 moment_high=100 median_low=-60 median_high=70
-settle=3 # s after a processor stood still, before a moment counts
+settle=3 # s after a gap in the sound, before a moment counts
 # --audio-delay 100 moves the median by 100 ms; two runs on a busy machine may draw at different
 # rates, so 50 ms either way.
 delay_ms=100 delay_slack=50
@@ -145,9 +145,10 @@ median() { # of the numbers on stdin
 # Plays from $from with the given options, for COUNT moments SPACING s apart from 3.5 s after
 # the first sound (the clock may take a second or two to settle onto the server's latency), while
 # the probe records the sink's monitor and screenshots the window at each moment. Checks the
-# recording; writes each moment's "DIFF RMSE AGE QUIET" to $work/NAME.diffs (ms, ms, s since a
-# processor last stood still), the steady ones' to NAME.steady; and unless too few moments were
-# steady, sets median (ms, picture minus sound) and median_age (ms, the frames' age) over those.
+# recording; writes each moment's "DIFF RMSE AGE QUIET" to $work/NAME.diffs (picture minus sound
+# in ms, RMSE, the frame's age in ms, s since the last gap or the first sound), the steady ones'
+# to NAME.steady; and unless too few moments were steady, sets median (ms, picture minus sound)
+# and median_age (ms, the frames' age) over those.
 live_run() { # live_run NAME COUNT SPACING [PLAYER_OPTIONS...]
     local name=$1 count=$2 spacing=$3 length deadline recorded offset heard sound a b found
     local latency age quiet shown rmse index frames diff sorted stalls steady
@@ -191,12 +192,13 @@ live_run() { # live_run NAME COUNT SPACING [PLAYER_OPTIONS...]
         [ "$found" = 0 ]
     grep -q '^offset ' "$work/match" || return 0
     : >"$work/$name.diffs"
-    while read -r _ shot heard latency age quiet; do
-        # The sound heard then, in demo time; the capture's frames within 0.4 s of it, and as
+    while read -r _ shot heard latency age; do
+        # The sound heard then, in demo time, and how long since the music last went on after a
+        # fault (s), or since the first sound; the capture's frames within 0.4 s of it, and as
         # much again as the frame's age before it, on its grid of 200 frames a second.
-        offset=$(awk -v heard="$heard" \
-            '$1 == "offset" && (d == "" || $2 <= heard) { d = $3 } END { print d }' \
-            "$work/match")
+        read -r offset quiet < <(awk -v heard="$heard" -v rate=$rate \
+            '$1 == "offset" && (d == "" || $2 <= heard) { d = $3; r = $2 }
+            END { print d, (heard - r) / rate }' "$work/match")
         sound=$(echo "($heard + $offset + $lead_frames) / $rate" | bc -l)
         a=$(echo "scale=3; ($sound * 200 - 80 - $age / 5) / 1" | bc)
         b=$(echo "scale=3; $a / 200 + 0.8 + $age / 1000" | bc)
@@ -214,18 +216,18 @@ live_run() { # live_run NAME COUNT SPACING [PLAYER_OPTIONS...]
         diff=$(echo "($shown - $sound) * 1000" | bc -l)
         printf '%s: sound at %.3f s (recording latency %.0f ms), picture at %.3f s (RMSE %s, ' \
             "$name" "$sound" "$latency" "$shown" "$rmse"
-        printf 'age %.0f ms, %.1f s after a stall): %+.0f ms\n' "$age" "$quiet" "$diff"
+        printf 'age %.0f ms, steady for %.1f s): %+.0f ms\n' "$age" "$quiet" "$diff"
         echo "$diff $rmse $age $quiet" >>"$work/$name.diffs"
     done < <(grep '^shot ' "$work/$name.shots")
     check "$name: $count moments measured (got $(grep -c '' "$work/$name.diffs"))" \
         [ "$(grep -c '' "$work/$name.diffs")" = "$count" ]
-    # A stall leaves a gap the clock takes up to $settle s to see and follow: the moments after
-    # one are the machine's, and only the steady ones are measured.
+    # A gap or a jump of the music takes the clock up to $settle s to see and follow: moments
+    # sooner after one are not measured (the gap was the machine's, or the check above failed).
     awk -v settle=$settle '$4 >= settle' "$work/$name.diffs" >"$work/$name.steady"
     steady=$(grep -c '' "$work/$name.steady")
     if [ "$steady" -lt 3 ]; then
         echo "$name: picture against sound not measured: only $steady of $count moments came" \
-            "$settle s or more after a processor stood still"
+            "$settle s or more after a gap"
         return 0
     fi
     check "$name: each screenshot is a frame of the show near the sound's time (RMSE below 0.03)" \
