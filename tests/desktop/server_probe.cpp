@@ -567,8 +567,7 @@ int match(char** argv) {
         else
             std::printf("the music goes on %.1f ms %s where it was\n",
                         std::abs(found - k) * 1000 / kRate, found > k ? "ahead of" : "behind");
-        resume = garbled;
-        r = resume;
+        r = garbled;
         k = found;
         std::printf("offset %ld %lld\n", r, static_cast<long long>(start + k - r));
     }
