@@ -59,6 +59,10 @@ failures=$((failures + $?)) checks=$((checks + 1))
 for signal in INT TERM; do
     checks=$((checks + 1))
     rm -rf "$work/out" && mkdir "$work/out"
+    # Emptied here, not only by the child's redirection: a '%' left from the last run would have
+    # the signal sent before the child has become the capture, and a subshell ended by a signal
+    # runs this script's EXIT trap.
+    : >"$work/err"
     (cd "$work/out" && exec "$capture" --out show.mkv --size 64x36 --fps 240) 2>"$work/err" &
     pid=$!
     for _ in $(seq 600); do # wait for the export to be under way, up to a minute
