@@ -19,7 +19,8 @@
 //     round(FROM * 44100) - 8192). Prints "offset R D" from the first sound on and again after
 //     each gap or jump: from recording frame R on, a recording frame plus D is the module frame.
 //     A fault from 0.3 s before a stall in the SHOTS file (record's output) to 0.5 s after it,
-//     after which the music goes on, is the machine's: it is named, and fails nothing.
+//     after which the music goes on or the recording ends within 2 s, is the machine's: it is
+//     named, and fails nothing.
 //   server_probe shown SHOT.ppm FROM FPS   (capture-tool frames as raw RGB24 on stdin)
 //     Finds the frame nearest the screenshot by RMSE among frames that show demo time
 //     FROM + n / FPS; prints "TIME RMSE INDEX FRAMES" (RMSE 0 same, 1 opposite).
@@ -538,12 +539,14 @@ int match(char** argv) {
         while (found > 0 && garbled > resume && same(garbled - 1, found - 1, 1))
             --garbled, --found;
         // The nearest stall of a processor, in recording frames from this fault (positive: the
-        // stall came later). The music going on elsewhere after it is the machine's; the music
-        // ending, or not going on, is always the player's fault.
+        // stall came later). The music going on elsewhere after it is the machine's, and so is a
+        // recording that ends before the music had its 2 s to go on; the music not going on
+        // within 2 s is always the player's fault.
+        const bool cutShort = found < 0 && frames - r < kSearch;
         const auto stall = std::min_element(stalls.begin(), stalls.end(), [&](auto& a, auto& b) {
             return std::abs(a.first - r) < std::abs(b.first - r);
         });
-        const bool machine = found >= 0 && stall != stalls.end() &&
+        const bool machine = (found >= 0 || cutShort) && stall != stalls.end() &&
                              stall->first - 0.3 * kRate <= r && r <= stall->second + 0.5 * kRate;
         ++(machine ? stalled : faults);
         std::printf("at %.3f s from the first sound", (r - first) / kRate);
@@ -556,7 +559,8 @@ int match(char** argv) {
             break;
         }
         if (found < 0) {
-            std::printf("sound that is not the module's within 2 s\n");
+            std::printf("sound that is not the module's %s\n",
+                        cutShort ? "to the end of the recording" : "within 2 s");
             break;
         }
         if (garbled > resume)
